@@ -1,0 +1,96 @@
+#include "host/HostData.h"
+
+#include "app/Prompt.h"
+#include "app/Session.h"
+
+#include <limits>
+
+namespace {
+qint32 toLong(qint64 value)
+{
+    return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+} // namespace
+
+void HostData::closeAll()
+{
+    MembersRS.close();
+    SquadronsRS.close();
+    MemberComRS.close();
+    HostDB.close();
+    SquadronsDB.close();
+}
+
+QString SquadronNoText(qint64 number)
+{
+    return QString::number(number).rightJustified(4, QLatin1Char('0'));
+}
+
+QString MemberFullName(const QString& last, const QString& first, const QString& grade, const QString& rank)
+{
+    QString name = rank + QLatin1Char(' ') + first + QLatin1Char(' ') + last;
+    if (!grade.isEmpty())
+        name += QLatin1String(", ") + grade;
+    return name;
+}
+
+void RefreshHostData(Session& session, bool showMessage, Prompt& prompt)
+{
+    HostData& host = session.host;
+    ReportModel& model = session.model;
+
+    host.MembersRS.close();
+    host.SquadronsRS.close();
+    host.MemberComRS.close();
+    host.HostDB.close();
+
+    host.HostDB.open(session.PrimaryDBPath, session.HostConnect);
+
+    Recordset home = Recordset::open(host.HostDB, QStringLiteral("SELECT * FROM HomeSquad"));
+    if (!home.isEmpty()) {
+        model.SquadronName = home.text(QStringLiteral("Home_Name")).trimmed();
+        model.SquadronCode = home.text(QStringLiteral("Home_Code")).trimmed();
+        model.SquadronNo = toLong(home.number(QStringLiteral("Home_No")));
+        model.SquadronNoText = SquadronNoText(model.SquadronNo);
+        model.DistrictNo = toLong(home.number(QStringLiteral("Home_Dist")));
+    }
+    home.close();
+
+    host.SquadronsRS =
+        Recordset::open(host.SquadronsDB, QStringLiteral("SELECT * FROM AllSquadrons WHERE Squad_District = ") +
+                                              QString::number(model.DistrictNo));
+    host.MembersRS = Recordset::open(host.HostDB, QStringLiteral("SELECT * FROM Members ORDER BY Last, First"));
+    host.MemberComRS = Recordset::open(
+        host.HostDB, QStringLiteral("SELECT * FROM MemberCom WHERE NewOD = False ORDER BY Department, Position"));
+
+    if (showMessage) {
+        prompt.information(QStringLiteral("Data tables and variables derived from Rostrel have been refreshed\n"
+                                          "If changes made in Rostrel affect member's data, they must be reentered\n"
+                                          "in the appropriate grid for the changes to become effective."));
+    }
+}
+
+void FillMemberList(Session& session, QList<qint32>& MemberIDs, QStringList& entries)
+{
+    Recordset& members = session.host.MembersRS;
+    if (members.isEmpty())
+        return;
+    const bool district = session.model.SquadronName == QLatin1String("District");
+    Recordset& squadrons = session.host.SquadronsRS;
+    MemberIDs = QList<qint32>(members.recordCount() + 1, 0);
+    entries.clear();
+    entries.reserve(members.recordCount());
+    members.moveFirst();
+    for (int k = 1; !members.eof(); ++k, members.moveNext()) {
+        QString text = members.text(QStringLiteral("Last")).trimmed() + QLatin1String(", ") +
+                       members.text(QStringLiteral("First")).trimmed();
+        if (district && squadrons.isOpen() &&
+            squadrons.findFirst(QStringLiteral("Squad_No = ") +
+                                QString::number(members.number(QStringLiteral("Squadron"))))) {
+            text += QLatin1String("  (") + squadrons.text(QStringLiteral("Squad_Code")).trimmed() +
+                    QLatin1Char(')');
+        }
+        entries << text;
+        MemberIDs[k] = toLong(members.number(QStringLiteral("Mem_ID")));
+    }
+}

@@ -1,0 +1,443 @@
+#include "host/Recordset.h"
+
+#include "host/HostDatabase.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+// One comparison of a criteria text: Field = number, or Field = 'text'.
+struct Term
+{
+    int column = -1;
+    bool numeric = false;
+    QString value; // number in canonical form, or the text folded for a case-blind compare
+};
+
+// Canonical text of a number so that 12, 12.0 and "0012" agree; empty when the text is no number.
+QString canonicalNumber(const QString& text)
+{
+    bool ok = false;
+    const double d = text.trimmed().toDouble(&ok);
+    if (!ok)
+        return {};
+    return QString::number(d, 'g', 17);
+}
+
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_');
+}
+
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+void skipBlanks(const QString& s, int& i)
+{
+    while (i < s.size() && s.at(i).isSpace())
+        ++i;
+}
+
+struct ParsedTerm
+{
+    QString field;
+    bool numeric = false;
+    QString literal;
+};
+
+// Parses "Field = literal [AND Field = literal ...]". Returns false on anything else.
+bool parseCriteria(const QString& s, std::vector<ParsedTerm>& terms, QString* error)
+{
+    int i = 0;
+    for (;;) {
+        skipBlanks(s, i);
+        ParsedTerm term;
+        if (i < s.size() && s.at(i) == QLatin1Char('[')) {
+            const int close = s.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0) {
+                *error = QStringLiteral("unclosed [ in criteria");
+                return false;
+            }
+            term.field = s.mid(i + 1, close - i - 1).trimmed();
+            i = close + 1;
+        } else {
+            const int start = i;
+            if (i >= s.size() || !isIdentStart(s.at(i))) {
+                *error = QStringLiteral("a field name is expected at position %1").arg(i + 1);
+                return false;
+            }
+            while (i < s.size() && isIdentChar(s.at(i)))
+                ++i;
+            term.field = s.mid(start, i - start);
+        }
+        if (term.field.isEmpty()) {
+            *error = QStringLiteral("empty field name");
+            return false;
+        }
+        skipBlanks(s, i);
+        if (i >= s.size() || s.at(i) != QLatin1Char('=')) {
+            *error = QStringLiteral("\"=\" is expected at position %1").arg(i + 1);
+            return false;
+        }
+        ++i;
+        skipBlanks(s, i);
+        if (i < s.size() && (s.at(i) == QLatin1Char('\'') || s.at(i) == QLatin1Char('"'))) {
+            const QChar quote = s.at(i++);
+            QString text;
+            bool closed = false;
+            while (i < s.size()) {
+                if (s.at(i) == quote) {
+                    if (i + 1 < s.size() && s.at(i + 1) == quote) {
+                        text += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    closed = true;
+                    break;
+                }
+                text += s.at(i++);
+            }
+            if (!closed) {
+                *error = QStringLiteral("unclosed quote in criteria");
+                return false;
+            }
+            term.literal = text;
+        } else {
+            const int start = i;
+            if (i < s.size() && (s.at(i) == QLatin1Char('-') || s.at(i) == QLatin1Char('+')))
+                ++i;
+            while (i < s.size() && (s.at(i).isDigit() || s.at(i) == QLatin1Char('.')))
+                ++i;
+            term.literal = canonicalNumber(s.mid(start, i - start));
+            if (term.literal.isEmpty()) {
+                *error = QStringLiteral("a number or a quoted text is expected at position %1").arg(start + 1);
+                return false;
+            }
+            term.numeric = true;
+        }
+        terms.push_back(term);
+        skipBlanks(s, i);
+        if (i >= s.size())
+            return true;
+        if (s.mid(i, 3).compare(QLatin1String("AND"), Qt::CaseInsensitive) != 0 || i + 3 >= s.size() ||
+            !s.at(i + 3).isSpace()) {
+            *error = QStringLiteral("\"AND\" or the end is expected at position %1").arg(i + 1);
+            return false;
+        }
+        i += 3;
+    }
+}
+
+QString cellKey(const QString& cell, bool numeric)
+{
+    return numeric ? canonicalNumber(cell) : cell.toCaseFolded();
+}
+
+} // namespace
+
+struct Recordset::Index
+{
+    std::vector<int> columns;
+    std::vector<bool> numeric;
+    // key of the values, joined by a separator that no key holds, to the rows in order
+    std::unordered_map<QString, std::vector<int>> rows;
+};
+
+struct Recordset::Data
+{
+    QStringList fields;
+    QHash<QString, int> columnOf; // folded name to column
+    int columnCount = 0;
+    std::vector<QString> cells; // row-major
+    int rowCount = 0;
+    std::unordered_map<QString, std::unique_ptr<Index>> indexes; // by folded field signature
+
+    int column(const QString& name) const { return columnOf.value(name.toCaseFolded(), -1); }
+    const QString& cell(int row, int col) const { return cells[std::size_t(row) * columnCount + col]; }
+};
+
+namespace {
+const QChar kKeySeparator(0x1F);
+}
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+qint64 leadingNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    int i = 0;
+    bool negative = false;
+    if (i < t.size() && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+'))) {
+        negative = t.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    qint64 value = 0;
+    for (; i < t.size() && t.at(i).isDigit(); ++i) {
+        if (value > (std::numeric_limits<qint64>::max() - 9) / 10)
+            break;
+        value = value * 10 + t.at(i).digitValue();
+    }
+    return negative ? -value : value;
+}
+
+QString translateHostStatement(const QString& statement)
+{
+    QString sql = statement;
+    static const QRegularExpression notNull(QStringLiteral(R"((\[?\w+\]?)\s*<>\s*NULL\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression isNull(QStringLiteral(R"((\[?\w+\]?)\s*=\s*NULL\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression isFalse(QStringLiteral(R"((\[?\w+\]?)\s*=\s*False\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression isTrue(QStringLiteral(R"((\[?\w+\]?)\s*=\s*True\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    sql.replace(notNull, QStringLiteral("(\\1 IS NOT NULL AND \\1 <> '')"));
+    sql.replace(isNull, QStringLiteral("(\\1 IS NULL OR \\1 = '')"));
+    sql.replace(isFalse, QStringLiteral("\\1 = 0"));
+    sql.replace(isTrue, QStringLiteral("\\1 <> 0"));
+    // The host sorts text without regard to letter case.
+    static const QRegularExpression orderBy(QStringLiteral(R"(\bORDER\s+BY\s+(.+)$)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = orderBy.match(sql);
+    if (m.hasMatch()) {
+        QStringList terms = m.captured(1).split(QLatin1Char(','));
+        for (QString& term : terms) {
+            term = term.trimmed();
+            QString direction;
+            if (term.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive) ||
+                term.endsWith(QLatin1String(" ASC"), Qt::CaseInsensitive)) {
+                const int blank = term.lastIndexOf(QLatin1Char(' '));
+                direction = term.mid(blank);
+                term = term.left(blank).trimmed();
+            }
+            if (!term.contains(QLatin1String("COLLATE"), Qt::CaseInsensitive))
+                term += QLatin1String(" COLLATE NOCASE");
+            term += direction;
+        }
+        sql = sql.left(m.capturedStart(1)) + terms.join(QLatin1String(", "));
+    }
+    return sql;
+}
+
+Recordset Recordset::open(const HostDatabase& db, const QString& statement, const QVariantList& params)
+{
+    Recordset rs;
+    if (!db.isOpen()) {
+        rs.m_error = QStringLiteral("the database is not open");
+        return rs;
+    }
+    QSqlQuery query(db.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(translateHostStatement(statement))) {
+        rs.m_error = query.lastError().text();
+        return rs;
+    }
+    for (const QVariant& value : params)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        rs.m_error = query.lastError().text();
+        return rs;
+    }
+    auto data = std::make_shared<Data>();
+    const QSqlRecord record = query.record();
+    data->columnCount = record.count();
+    for (int c = 0; c < record.count(); ++c) {
+        data->fields << record.fieldName(c);
+        data->columnOf.insert(record.fieldName(c).toCaseFolded(), c);
+    }
+    while (query.next()) {
+        for (int c = 0; c < data->columnCount; ++c) {
+            const QVariant v = query.value(c);
+            data->cells.push_back(v.isNull() ? QString() : v.toString());
+        }
+        ++data->rowCount;
+    }
+    if (query.lastError().isValid()) {
+        rs.m_error = query.lastError().text();
+        return rs;
+    }
+    rs.m_data = std::move(data);
+    rs.m_pos = rs.m_data->rowCount > 0 ? 0 : -1;
+    return rs;
+}
+
+Recordset Recordset::fromRows(const QStringList& fields, const std::vector<QStringList>& rows)
+{
+    Recordset rs;
+    auto data = std::make_shared<Data>();
+    data->fields = fields;
+    data->columnCount = int(fields.size());
+    for (int c = 0; c < fields.size(); ++c)
+        data->columnOf.insert(fields.at(c).toCaseFolded(), c);
+    for (const QStringList& row : rows) {
+        for (int c = 0; c < data->columnCount; ++c)
+            data->cells.push_back(c < row.size() ? row.at(c) : QString());
+        ++data->rowCount;
+    }
+    rs.m_data = std::move(data);
+    rs.m_pos = rs.m_data->rowCount > 0 ? 0 : -1;
+    return rs;
+}
+
+void Recordset::close()
+{
+    m_data.reset();
+    m_pos = -1;
+    m_noMatch = false;
+}
+
+int Recordset::recordCount() const
+{
+    return m_data ? m_data->rowCount : 0;
+}
+
+bool Recordset::bof() const
+{
+    return !m_data || m_data->rowCount == 0 || m_pos < 0;
+}
+
+bool Recordset::eof() const
+{
+    return !m_data || m_data->rowCount == 0 || m_pos >= m_data->rowCount;
+}
+
+void Recordset::moveFirst()
+{
+    m_pos = recordCount() > 0 ? 0 : -1;
+}
+
+void Recordset::moveNext()
+{
+    if (m_data && m_pos < m_data->rowCount)
+        ++m_pos;
+}
+
+void Recordset::movePrevious()
+{
+    if (m_data && m_pos >= 0)
+        --m_pos;
+}
+
+void Recordset::moveLast()
+{
+    m_pos = recordCount() - 1;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return m_data ? m_data->fields : QStringList();
+}
+
+bool Recordset::hasField(const QString& name) const
+{
+    return m_data && m_data->column(name) >= 0;
+}
+
+QString Recordset::text(const QString& name, bool* ok) const
+{
+    const int col = m_data ? m_data->column(name) : -1;
+    const bool valid = col >= 0 && m_pos >= 0 && m_pos < m_data->rowCount;
+    if (ok)
+        *ok = valid;
+    return valid ? m_data->cell(m_pos, col) : QString();
+}
+
+qint64 Recordset::number(const QString& name, bool* ok) const
+{
+    return leadingNumber(text(name, ok));
+}
+
+bool Recordset::findFirst(const QString& criteria)
+{
+    return find(criteria, 0);
+}
+
+bool Recordset::findNext(const QString& criteria)
+{
+    return find(criteria, std::max(m_pos + 1, 0));
+}
+
+const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* key)
+{
+    std::vector<ParsedTerm> terms;
+    QString error;
+    if (!parseCriteria(criteria, terms, &error)) {
+        m_error = error;
+        return nullptr;
+    }
+    QString signature;
+    QStringList keyParts;
+    std::vector<int> columns;
+    std::vector<bool> numeric;
+    for (const ParsedTerm& t : terms) {
+        const int col = m_data->column(t.field);
+        if (col < 0) {
+            m_error = QStringLiteral("the recordset has no field %1").arg(t.field);
+            return nullptr;
+        }
+        signature += QString::number(col) + (t.numeric ? QLatin1Char('n') : QLatin1Char('t'));
+        columns.push_back(col);
+        numeric.push_back(t.numeric);
+        keyParts << (t.numeric ? t.literal : t.literal.toCaseFolded());
+    }
+    *key = keyParts.join(kKeySeparator);
+    auto it = m_data->indexes.find(signature);
+    if (it == m_data->indexes.end()) {
+        auto index = std::make_unique<Index>();
+        index->columns = columns;
+        index->numeric = numeric;
+        QStringList parts;
+        for (int row = 0; row < m_data->rowCount; ++row) {
+            parts.clear();
+            bool usable = true;
+            for (std::size_t k = 0; k < columns.size(); ++k) {
+                QString part = cellKey(m_data->cell(row, columns[k]), numeric[k]);
+                if (numeric[k] && part.isEmpty()) {
+                    usable = false; // a text that is no number never equals a number
+                    break;
+                }
+                parts << part;
+            }
+            if (usable)
+                index->rows[parts.join(kKeySeparator)].push_back(row);
+        }
+        it = m_data->indexes.emplace(signature, std::move(index)).first;
+    }
+    return it->second.get();
+}
+
+bool Recordset::find(const QString& criteria, int startRow)
+{
+    m_noMatch = true;
+    m_error.clear();
+    if (!m_data) {
+        m_error = QStringLiteral("the recordset is closed");
+        return false;
+    }
+    QString key;
+    const Index* index = indexFor(criteria, &key);
+    if (!index)
+        return false;
+    const auto hit = index->rows.find(key);
+    if (hit == index->rows.end())
+        return false;
+    const std::vector<int>& rows = hit->second;
+    const auto next = std::lower_bound(rows.begin(), rows.end(), startRow);
+    if (next == rows.end())
+        return false;
+    m_pos = *next;
+    m_noMatch = false;
+    return true;
+}

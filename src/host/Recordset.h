@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <memory>
+#include <vector>
+
+class HostDatabase;
+
+// The result of one SELECT on a host database, held in memory, with the moves and searches the host
+// operations rely on: BOF/EOF, first/next/last, an exact record count, fields read by name as text,
+// and FindFirst/FindNext with a criteria text such as "Mem_ID = 12 AND SDN = 'S'".
+//
+// Searches on the same set of fields are answered from a hash index built at the first search, so
+// repeated look-ups by member number never scan the rows.
+class Recordset
+{
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs the statement. The statement may use the host's forms "X = NULL" (no value: Null or empty text),
+    // "X <> NULL" and "X = False"/"X = True"; values from files or the user go in params, bound to the
+    // statement's "?" markers. On an engine error the recordset stays closed and error() tells why.
+    static Recordset open(const HostDatabase& db, const QString& statement, const QVariantList& params = {});
+
+    // Builds a recordset from rows already at hand (tests and generated data).
+    static Recordset fromRows(const QStringList& fields, const std::vector<QStringList>& rows);
+
+    bool isOpen() const { return m_data != nullptr; }
+    QString error() const { return m_error; }
+    void close();
+
+    // True when the query returned no rows (beginning and end of file at once).
+    bool isEmpty() const { return recordCount() == 0; }
+    bool bof() const;
+    bool eof() const;
+    int recordCount() const;
+    int position() const { return m_pos; } // 0-based row, -1 before the first, recordCount() after the last
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+
+    QStringList fieldNames() const;
+    bool hasField(const QString& name) const;
+    // The current row's field as text; Null reads as empty. A missing field or no current row sets *ok to
+    // false (an engine error) and returns empty text.
+    QString text(const QString& name, bool* ok = nullptr) const;
+    // The leading whole number of the field's text (empty or no digits give 0).
+    qint64 number(const QString& name, bool* ok = nullptr) const;
+
+    // Searches from the first row (findFirst) or after the current row (findNext) for a row that satisfies
+    // the criteria; on a match it becomes the current row, otherwise the position is kept and noMatch() is
+    // true. Malformed criteria, or a field the recordset lacks, count as no match and set error().
+    bool findFirst(const QString& criteria);
+    bool findNext(const QString& criteria);
+    bool noMatch() const { return m_noMatch; }
+
+private:
+    struct Data;
+    struct Index;
+    bool find(const QString& criteria, int startRow);
+    const Index* indexFor(const QString& criteria, QString* key);
+
+    std::shared_ptr<Data> m_data;
+    int m_pos = -1;
+    bool m_noMatch = false;
+    QString m_error;
+};
+
+// Leading whole number of a text, as the host's number fields are read ("12abc" gives 12, "" gives 0).
+qint64 leadingNumber(const QString& text);
+
+// Rewrites the host's statement forms for the embedded engine (see Recordset::open).
+QString translateHostStatement(const QString& statement);

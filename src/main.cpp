@@ -1,0 +1,41 @@
+// r318form: the add-in, started by the host with its command line.
+
+#include "app/SingleInstance.h"
+#include "app/Session.h"
+#include "app/Startup.h"
+#include "editor/R318grid.h"
+#include "editor/WidgetPrompt.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("r318form"));
+
+    // Only one copy runs: a later one brings the running copy's window to the front and ends.
+    SingleInstance instance;
+    if (!instance.claim()) {
+        std::fprintf(stderr, "r318form: another copy is running; it was asked to come to the front\n");
+        return 1;
+    }
+
+    WidgetPrompt prompt;
+    Session session;
+    const Startup::Outcome outcome = Startup::Main(session, Startup::joinArguments(app.arguments().mid(1)), prompt);
+    if (outcome.kind != Startup::Outcome::Kind::Ready) {
+        if (!outcome.reason.isEmpty())
+            std::fprintf(stderr, "r318form: %s\n", qUtf8Printable(outcome.reason));
+        return outcome.exitCode();
+    }
+
+    R318grid window(session, prompt);
+    prompt.setParent(&window);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &R318grid::bringToFront);
+    window.show();
+    const int status = QApplication::exec();
+    session.host.closeAll();
+    return status;
+}
