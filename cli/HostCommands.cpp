@@ -28,6 +28,7 @@ int identity(CliContext& c)
 }
 
 const CliRegistrar membersCommand({"members", true, members, "members                print the member list"});
-const CliRegistrar identityCommand({"identity", true, identity, "identity               print the squadron's name, code, number and district"});
+const CliRegistrar identityCommand({"identity", true, identity,
+                                    "identity               print the squadron's name, code, number and district"});
 
 } // namespace

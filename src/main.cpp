@@ -1,7 +1,7 @@
 // r318form: the add-in, started by the host with its command line.
 
-#include "app/SingleInstance.h"
 #include "app/Session.h"
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "editor/R318grid.h"
 #include "editor/WidgetPrompt.h"

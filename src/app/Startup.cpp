@@ -25,7 +25,8 @@ Outcome registration(Session& session, const QString& commandLine)
 {
     session.HostConnect = hostConnectString();
     session.SettingsApp = commandLine.trimmed();
-    session.PrimaryDBPath = HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("PrimaryDB"));
+    session.PrimaryDBPath =
+        HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("PrimaryDB"));
     if (session.PrimaryDBPath.isEmpty())
         return refuse(session, QStringLiteral("the host settings name no primary database"));
     if (!SquadronCheck(session.PrimaryDBPath))
@@ -82,7 +83,8 @@ bool SquadronCheck(const QString& primaryDbName)
 
 bool ReadDataPath(Session& session)
 {
-    session.DataPath = HostSettings::read(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"));
+    session.DataPath =
+        HostSettings::read(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"));
     if (session.DataPath.isEmpty())
         return false;
     QString base = session.DataPath;
@@ -131,7 +133,8 @@ Outcome Main(Session& session, const QString& commandLine, Prompt& prompt)
     if (line.commas == 0)
         return registration(session, commandLine);
     if (line.commas != 3)
-        return refuse(session, QStringLiteral("the command line has %1 fields; the host passes four").arg(line.commas + 1));
+        return refuse(session,
+                      QStringLiteral("the command line has %1 fields; the host passes four").arg(line.commas + 1));
 
     session.SettingsApp = field(line, 1);
     const QString commandPrimary = field(line, 2);
@@ -139,13 +142,14 @@ Outcome Main(Session& session, const QString& commandLine, Prompt& prompt)
     session.ColorMode = field(line, 4);
     session.HostConnect = hostConnectString();
 
-    session.PrimaryDBPath = HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("PrimaryDB"));
+    session.PrimaryDBPath =
+        HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("PrimaryDB"));
     const int dot = int(session.PrimaryDBPath.indexOf(QLatin1Char('.')));
     if (dot < 0)
         return refuse(session, QStringLiteral("the host settings name no primary database file"));
     session.UserPW = HostSettings::read(session.SettingsApp, session.PrimaryDBPath.left(dot), QStringLiteral("UserPW"));
-    session.MouseWheel =
-        HostSettings::mouseSettingValue(HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("Mouse")));
+    session.MouseWheel = HostSettings::mouseSettingValue(
+        HostSettings::read(session.SettingsApp, QStringLiteral("Startup"), QStringLiteral("Mouse")));
     if (!SquadronCheck(session.PrimaryDBPath))
         return refuse(session, QStringLiteral("%1 is not a squadron database").arg(session.PrimaryDBPath));
     if (session.PrimaryDBPath.toLower() != commandPrimary.toLower())
@@ -156,7 +160,8 @@ Outcome Main(Session& session, const QString& commandLine, Prompt& prompt)
 
     HostData& host = session.host;
     if (!host.SquadronsDB.open(session.SquadronsDBPath, session.HostConnect))
-        return refuse(session, QStringLiteral("cannot open %1: %2").arg(session.SquadronsDBPath, host.SquadronsDB.error()));
+        return refuse(session,
+                      QStringLiteral("cannot open %1: %2").arg(session.SquadronsDBPath, host.SquadronsDB.error()));
     RefreshHostData(session, false, prompt);
     if (!host.HostDB.isOpen())
         return refuse(session, QStringLiteral("cannot open %1: %2").arg(session.PrimaryDBPath, host.HostDB.error()));
@@ -171,12 +176,14 @@ Outcome Main(Session& session, const QString& commandLine, Prompt& prompt)
 
     Recordset urls = Recordset::open(host.SquadronsDB, QStringLiteral("SELECT * FROM url_list"));
     if (!urls.isOpen())
-        return refuse(session, QStringLiteral("cannot read url_list of %1: %2").arg(session.SquadronsDBPath, urls.error()));
+        return refuse(session,
+                      QStringLiteral("cannot read url_list of %1: %2").arg(session.SquadronsDBPath, urls.error()));
     if (!urls.isEmpty()) {
         bool ok = false;
         session.HistorianURL = urls.text(QStringLiteral("historian"), &ok).trimmed();
         if (!ok)
-            return refuse(session, QStringLiteral("url_list of %1 has no field historian").arg(session.SquadronsDBPath));
+            return refuse(session,
+                          QStringLiteral("url_list of %1 has no field historian").arg(session.SquadronsDBPath));
     }
     urls.close();
 

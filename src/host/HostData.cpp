@@ -87,8 +87,7 @@ void FillMemberList(Session& session, QList<qint32>& MemberIDs, QStringList& ent
         if (district && squadrons.isOpen() &&
             squadrons.findFirst(QStringLiteral("Squad_No = ") +
                                 QString::number(members.number(QStringLiteral("Squadron"))))) {
-            text += QLatin1String("  (") + squadrons.text(QStringLiteral("Squad_Code")).trimmed() +
-                    QLatin1Char(')');
+            text += QLatin1String("  (") + squadrons.text(QStringLiteral("Squad_Code")).trimmed() + QLatin1Char(')');
         }
         entries << text;
         MemberIDs[k] = toLong(members.number(QStringLiteral("Mem_ID")));

@@ -4,9 +4,9 @@ namespace HostSchema {
 
 QStringList courseFields()
 {
-    return {QStringLiteral("GH_S"),  QStringLiteral("GH_P"),   QStringLiteral("GH_AP"), QStringLiteral("GH_JN"),
-            QStringLiteral("GH_N"),  QStringLiteral("GH_EM"),  QStringLiteral("GH_ME"), QStringLiteral("GH_SAIL"),
-            QStringLiteral("GH_W"),  QStringLiteral("ID_001"), QStringLiteral("GH_CP"), QStringLiteral("GH_OT"),
+    return {QStringLiteral("GH_S"), QStringLiteral("GH_P"),   QStringLiteral("GH_AP"), QStringLiteral("GH_JN"),
+            QStringLiteral("GH_N"), QStringLiteral("GH_EM"),  QStringLiteral("GH_ME"), QStringLiteral("GH_SAIL"),
+            QStringLiteral("GH_W"), QStringLiteral("ID_001"), QStringLiteral("GH_CP"), QStringLiteral("GH_OT"),
             QStringLiteral("LDP")};
 }
 

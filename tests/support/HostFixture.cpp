@@ -36,7 +36,8 @@ void HostFixture::writeSettings(const QString& primary, const QString& mouse, co
     if (dot > 0)
         HostSettings::write(QStringLiteral("Rostrel"), primary.left(dot), QStringLiteral("UserPW"), userPw);
     if (withDataPath)
-        HostSettings::write(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"), dataPath());
+        HostSettings::write(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"),
+                            dataPath());
 }
 
 void HostFixture::exec(const QString& path, const QString& sql, const QVariantList& params)
@@ -66,7 +67,8 @@ void HostFixture::createDatabases(const QString& name, const QString& code, int 
         execSquadrons(sql);
     execPrimary(QStringLiteral("INSERT INTO HomeSquad VALUES (?, ?, ?, ?)"), {name, code, number, district});
     execSquadrons(QStringLiteral("INSERT INTO AllSquadrons VALUES (?, ?, ?, ?)"), {number, code, name, district});
-    execSquadrons(QStringLiteral("INSERT INTO url_list VALUES (?, ?)"), {historianUrl, QStringLiteral("https://example.org/")});
+    execSquadrons(QStringLiteral("INSERT INTO url_list VALUES (?, ?)"),
+                  {historianUrl, QStringLiteral("https://example.org/")});
 }
 
 void HostFixture::execPrimary(const QString& sql, const QVariantList& params)

@@ -13,15 +13,15 @@ public:
     struct Member
     {
         qint32 id = 0;
-        QString last;
-        QString first;
-        QString cert;
-        QString grade;
-        QString rank;
-        QString squadRank;
+        QString last = {};
+        QString first = {};
+        QString cert = {};
+        QString grade = {};
+        QString rank = {};
+        QString squadRank = {};
         qint32 squadron = 0;
         QString memTypeStat = QStringLiteral("AC");
-        QString otherMember;
+        QString otherMember = {};
     };
 
     HostFixture();
@@ -39,8 +39,9 @@ public:
                        const QString& userPw = QStringLiteral("secret"), bool withDataPath = true);
 
     // Both host databases with their tables, the home squadron row, its district's squadrons and url_list.
-    void createDatabases(const QString& name = QStringLiteral("Test Squadron"), const QString& code = QStringLiteral("TST"),
-                         int number = 7, int district = 5, const QVariant& historianUrl = QStringLiteral("https://example.org/r318"));
+    void createDatabases(const QString& name = QStringLiteral("Test Squadron"),
+                         const QString& code = QStringLiteral("TST"), int number = 7, int district = 5,
+                         const QVariant& historianUrl = QStringLiteral("https://example.org/r318"));
 
     void execPrimary(const QString& sql, const QVariantList& params = {});
     void execSquadrons(const QString& sql, const QVariantList& params = {});
