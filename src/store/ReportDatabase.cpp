@@ -1,13 +1,429 @@
 #include "store/ReportDatabase.h"
 
+#include "app/Prompt.h"
 #include "app/Session.h"
+#include "store/OfficeCatalogue.h"
+#include "store/ReportConnection.h"
+#include "store/ReportFiles.h"
+#include "store/ReportIO.h"
+#include "store/ReportSchema.h"
 
-// Placeholder until the report store lands: start-up goes on without a report file.
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool setReason(QString* reason, const QString& text)
+{
+    if (reason)
+        *reason = text;
+    return false;
+}
+
+// Fields that the upgrade adds to files of older versions; every other field must be in every report file.
+bool addedByUpgrade(const QString& table, const QString& field)
+{
+    static const QStringList added = {QStringLiteral("Education.OC_Sem"),   QStringLiteral("Activities.VSC"),
+                                      QStringLiteral("Activities.Award_S"), QStringLiteral("Misc.SubmitURL"),
+                                      QStringLiteral("Misc.Year"),          QStringLiteral("Misc.Rostrelv6")};
+    return added.contains(table + QLatin1Char('.') + field, Qt::CaseInsensitive);
+}
+
+ReportFileCheck unusable(const QString& reason)
+{
+    return {ReportFileCheck::State::Unusable, reason};
+}
+
+} // namespace
+
+ReportFileCheck CheckReportFile(const QString& path, bool forWriting)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {ReportFileCheck::State::Missing, QStringLiteral("the file does not exist")};
+    if (!info.exists())
+        return unusable(QStringLiteral("it is a link to a file that does not exist"));
+    if (info.isDir())
+        return unusable(QStringLiteral("it is a folder, not a file"));
+    QFile file(path);
+    if (!info.permission(QFileDevice::ReadOwner) || !file.open(QIODevice::ReadOnly))
+        return unusable(QStringLiteral("no permission to read it"));
+    if (file.size() == 0)
+        return unusable(QStringLiteral("the file is empty (zero length)"));
+    const QByteArray header = file.read(100);
+    file.close();
+    if (header.size() >= 19 &&
+        (header.mid(4, 15) == QByteArray("Standard Jet DB") || header.mid(4, 15) == QByteArray("Standard ACE DB")))
+        return unusable(QStringLiteral("it is a file of the old desktop database format, which this version "
+                                       "cannot read"));
+    if (!header.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return unusable(QStringLiteral("it is not a report database"));
+    if (forWriting && (!info.isWritable() || !info.permission(QFileDevice::WriteOwner)))
+        return unusable(QStringLiteral("no permission to write to it (the file is read-only)"));
+
+    ReportConnection db(path);
+    const auto engineProblem = [&db]() -> ReportFileCheck {
+        switch (db.errorCode()) {
+        case 5:
+        case 6:
+            return {ReportFileCheck::State::Locked, QStringLiteral("it is locked by another program")};
+        case 26:
+            return unusable(QStringLiteral("it is not a report database (%1)").arg(db.error()));
+        default:
+            return unusable(QStringLiteral("it is damaged (%1)").arg(db.error()));
+        }
+    };
+    if (!db.isOpen())
+        return engineProblem();
+    // Exclusive use: no other program reads or writes the file while it is looked at. Reading also rolls
+    // back a write that an ended program left unfinished.
+    if (!db.begin(ReportConnection::Lock::Exclusive))
+        return engineProblem();
+    {
+        QSqlQuery q(db.database());
+        if (!db.run(q, QStringLiteral("PRAGMA quick_check(1)")))
+            return engineProblem();
+        const QString answer = q.next() ? q.value(0).toString() : QString();
+        if (answer != QLatin1String("ok"))
+            return unusable(
+                QStringLiteral("it is damaged (%1)").arg(answer.isEmpty() ? QStringLiteral("no answer") : answer));
+    }
+    for (const ReportSchema::Table& table : ReportSchema::tables()) {
+        const auto fields = db.fields(table.name);
+        if (fields.isEmpty())
+            return unusable(QStringLiteral("it is damaged (the table %1 is missing)").arg(table.name));
+        for (const ReportSchema::Field& field : table.fields) {
+            if (!fields.contains(field.name.toLower()) && !addedByUpgrade(table.name, field.name))
+                return unusable(
+                    QStringLiteral("it is damaged (the table %1 has no field %2)").arg(table.name, field.name));
+        }
+    }
+    db.rollback();
+    return {ReportFileCheck::State::Usable, {}};
+}
+
+QString SetAsidePath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base =
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QLatin1String(".unreadable-") + stamp;
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString candidate = base + suffix;
+    for (int n = 2; QFileInfo::exists(candidate) || QFileInfo::exists(candidate + QLatin1String("-journal")); ++n)
+        candidate = base + QLatin1Char('-') + QString::number(n) + suffix;
+    return candidate;
+}
+
+namespace {
+
+// What the user is offered for one file that cannot be opened. Returns true to look at the files again,
+// false to give up (with *reason set).
+bool handleProblem(const QString& path, const QString& label, const ReportFileCheck& check, const QString& goOn,
+                   Prompt& prompt, QString* reason)
+{
+    const QString problem = QStringLiteral("%1 %2 cannot be opened: %3.").arg(label, native(path), check.reason);
+    setReason(reason, problem);
+    // The batch command cannot ask: nothing is changed.
+    if (dynamic_cast<BatchPrompt*>(&prompt)) {
+        prompt.warning(problem + QStringLiteral(" Nothing was changed."));
+        return false;
+    }
+    if (check.state == ReportFileCheck::State::Locked) {
+        const Prompt::Answer a =
+            prompt.ask({problem + QStringLiteral("\n\nClick 'Retry' to try again, or 'Cancel' to quit; nothing is "
+                                                 "changed."),
+                        {},
+                        Prompt::Icon::Warning,
+                        Prompt::Buttons::RetryCancel});
+        return a == Prompt::Answer::Retry;
+    }
+    const QString aside = SetAsidePath(path);
+    const Prompt::Answer a = prompt.ask(
+        {problem + QStringLiteral("\n\nClick 'Yes' to set it aside as %1 (nothing is deleted) and %2.\nClick 'No' "
+                                  "to quit; nothing is changed.")
+                       .arg(native(aside), goOn),
+         {},
+         Prompt::Icon::Warning,
+         Prompt::Buttons::YesNo});
+    if (a != Prompt::Answer::Yes)
+        return false;
+    ReportFiles& files = ReportFiles::current();
+    QString why;
+    if (!files.rename(path, aside, &why)) {
+        prompt.warning(QStringLiteral("%1 %2 could not be set aside: %3.").arg(label, native(path), why));
+        setReason(reason, QStringLiteral("%1 %2 could not be set aside: %3").arg(label, native(path), why));
+        return false;
+    }
+    // A journal left beside the file belongs to it and goes with it.
+    const QString journal = path + QLatin1String("-journal");
+    if (files.exists(journal))
+        files.rename(journal, aside + QLatin1String("-journal"));
+    return true;
+}
+
+// Runs one step of the creation: opens the new file, runs `write` in one exclusive transaction, closes.
+template <typename Write> bool creationStep(const QString& path, bool create, Write write, int* code, QString* error)
+{
+    ReportConnection db(path, create);
+    const auto failed = [&] {
+        *code = db.errorCode();
+        *error = db.error();
+        return false;
+    };
+    if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
+        return failed();
+    if (!write(db) || !db.commit())
+        return failed();
+    return true;
+}
+
+} // namespace
+
 bool OpenReportDatabase(Session& session, const QString& mode, Prompt& prompt, QString* reason)
 {
-    Q_UNUSED(session)
-    Q_UNUSED(mode)
-    Q_UNUSED(prompt)
-    Q_UNUSED(reason)
+    if (!mode.isEmpty())
+        return CreateReportDatabase(session, prompt, reason);
+
+    ReportFiles& files = ReportFiles::current();
+    const QString& main = session.CurrentDBPath;
+    const QString& bak = session.CurrentBakPath;
+    bool restored = false;
+    for (;;) {
+        const ReportFileCheck check = CheckReportFile(main);
+        if (check.state == ReportFileCheck::State::Usable) {
+            UpgradeReportDatabase(session, prompt);
+            return true;
+        }
+        if (check.state != ReportFileCheck::State::Missing) {
+            const bool bakUsable = !restored && CheckReportFile(bak, false).state == ReportFileCheck::State::Usable;
+            const QString goOn = bakUsable ? QStringLiteral("go on with its backup copy %1").arg(native(bak))
+                                           : QStringLiteral("start a new report");
+            if (!handleProblem(main, QStringLiteral("The report file"), check, goOn, prompt, reason))
+                return false;
+            continue;
+        }
+        // The report file is missing. Its backup copy holds the last saved report: restore it rather than
+        // start an empty report over it.
+        if (restored || !files.exists(bak))
+            break;
+        const ReportFileCheck bakCheck = CheckReportFile(bak, false);
+        if (bakCheck.state != ReportFileCheck::State::Usable) {
+            if (!handleProblem(bak, QStringLiteral("The report file is missing and its backup copy"), bakCheck,
+                               QStringLiteral("start a new report"), prompt, reason))
+                return false;
+            continue;
+        }
+        SettleJournal(main);
+        QString why;
+        if (!files.copy(bak, main, &why)) {
+            const QString text = QStringLiteral("The report file %1 is missing and its backup copy %2 could not be "
+                                                "restored: %3.")
+                                     .arg(native(main), native(bak), why);
+            prompt.warning(text);
+            return setReason(reason, text);
+        }
+        prompt.information(QStringLiteral("The report file %1 was missing. The report was restored from its backup "
+                                          "copy %2.")
+                               .arg(native(main), native(bak)));
+        restored = true;
+    }
+    return CreateReportDatabase(session, prompt, reason);
+}
+
+bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
+{
+    ReportFiles& files = ReportFiles::current();
+    const QString& main = session.CurrentDBPath;
+    const QString& bak = session.CurrentBakPath;
+    const QString scratch = ReportFiles::scratchPathBeside(main);
+    const auto removeScratch = [&] {
+        files.remove(scratch);
+        files.remove(scratch + QLatin1String("-journal"));
+    };
+    const auto failed = [&](int code, const QString& error) {
+        removeScratch();
+        const QString text = code != 0 ? QStringLiteral("Error making database %1: %2").arg(code).arg(error)
+                                       : QStringLiteral("Error making database: %1").arg(error);
+        prompt.plain(text);
+        return setReason(reason, text);
+    };
+    int code = 0;
+    QString error;
+
+    // The tables, in creation order.
+    if (!creationStep(
+            scratch, true,
+            [](ReportConnection& db) {
+                for (const ReportSchema::Table& t : ReportSchema::tables()) {
+                    if (!db.exec(ReportSchema::createTableSql(t)))
+                        return false;
+                }
+                return true;
+            },
+            &code, &error))
+        return failed(code, error);
+
+    // The default rows, each step opening and closing the file. A failing catalogue shows its own message
+    // and the creation goes on.
+    BuildCatalogue(session, QString(), prompt, scratch);
+    QString url = session.HistorianURL;
+    if (!creationStep(
+            scratch, false,
+            [&url](ReportConnection& db) {
+                const int size = ReportSchema::field(QStringLiteral("Misc"), QStringLiteral("SubmitURL"))->size;
+                if (url.size() > size)
+                    url.truncate(size);
+                return db.exec(QStringLiteral("INSERT INTO Misc (Sub_Date, Incorp, SubmitURL) VALUES (NULL, 0, ?)"),
+                               {url.isEmpty() ? QVariant() : QVariant(url)});
+            },
+            &code, &error))
+        return failed(code, error);
+    if (!creationStep(
+            scratch, false,
+            [](ReportConnection& db) {
+                return db.exec(QStringLiteral("INSERT INTO Education (AG_S, PB_KUR) VALUES (0, 0)"));
+            },
+            &code, &error))
+        return failed(code, error);
+    if (!creationStep(
+            scratch, false,
+            [](ReportConnection& db) {
+                return db.exec(QStringLiteral("INSERT INTO Activities (Meetings) VALUES (NULL)"));
+            },
+            &code, &error))
+        return failed(code, error);
+    if (!creationStep(
+            scratch, false,
+            [](ReportConnection& db) {
+                QSqlQuery insert(db.database());
+                const QString sql = QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)");
+                for (int c = 1; c <= 7; ++c) {
+                    for (int e = 1; e <= 24; ++e) {
+                        if (!db.run(insert, sql, {c}))
+                            return false;
+                    }
+                }
+                return true;
+            },
+            &code, &error))
+        return failed(code, error);
+
+    // The new file is complete: it takes the place of the current file and its backup copy.
+    if (!files.flush(scratch, &error))
+        return failed(0, error);
+    if (!files.remove(bak, &error))
+        return failed(0, error);
+    SettleJournal(main);
+    if (!files.rename(scratch, main, &error))
+        return failed(0, error);
+    if (!files.copy(main, bak, &error))
+        return failed(0, error);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------- upgrade
+
+void AddNewSeniorSlots(Session& session)
+{
+    ReportConnection db(session.CurrentDBPath);
+    if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
+        return;
+    bool present = true;
+    {
+        QSqlQuery q(db.database());
+        if (!db.run(q, QStringLiteral("SELECT Category FROM Recognized WHERE Category = 7")))
+            return;
+        present = q.next();
+    }
+    if (!present) {
+        QSqlQuery insert(db.database());
+        const QString sql = QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)");
+        for (int e = 1; e <= 24; ++e) {
+            if (!db.run(insert, sql, {7}))
+                return; // rolled back when the connection closes
+        }
+    }
+    db.commit();
+}
+
+namespace {
+
+QString addColumn(const QString& table, const QString& field)
+{
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+        .arg(ReportSchema::quoted(table), ReportSchema::columnSql(*ReportSchema::field(table, field)));
+}
+
+} // namespace
+
+bool UpgradeReportDatabase(Session& session, Prompt& prompt)
+{
+    AddNewSeniorSlots(session);
+
+    bool olderVersion = false;
+    {
+        ReportConnection db(session.CurrentDBPath);
+        if (db.isOpen() && db.begin(ReportConnection::Lock::Exclusive)) {
+            // A change that fails (above all because the field is already there, or is not) is skipped.
+            db.exec(addColumn(QStringLiteral("Education"), QStringLiteral("OC_Sem")));
+            db.exec(QStringLiteral("ALTER TABLE Education DROP COLUMN BC_Sem"));
+            db.exec(addColumn(QStringLiteral("Activities"), QStringLiteral("VSC")));
+            db.exec(addColumn(QStringLiteral("Activities"), QStringLiteral("Award_S")));
+            db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("SubmitURL")));
+            db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("Year")));
+            olderVersion = db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("Rostrelv6")));
+            if (!db.commit())
+                olderVersion = false;
+        }
+    }
+    if (olderVersion) {
+        // The marker stays Null: the next opening goes through the steps below.
+        RebuildOfficers(session, prompt);
+        return true;
+    }
+
+    bool rebuild = false;
+    {
+        ReportConnection db(session.CurrentDBPath);
+        if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
+            return true;
+        {
+            TableWriter misc(db, QStringLiteral("Misc"));
+            if (!misc.rows().isEmpty()) {
+                const qint64 first = misc.rows().first();
+                // Every opening refreshes the submission address from the host.
+                QString url = session.HistorianURL;
+                RowEdit r = misc.edit();
+                PutText(r, QStringLiteral("SubmitURL"), url);
+                misc.update(r, first);
+
+                QSqlQuery q(db.database());
+                if (db.run(q, QStringLiteral("SELECT Rostrelv6 FROM Misc WHERE rowid = ?"), {first}) && q.next()) {
+                    const QString marker = q.value(0).isNull() ? QString() : q.value(0).toString().trimmed();
+                    q.finish();
+                    if (marker != QLatin1String(ReportSchema::kSchemaMarker)) {
+                        RowEdit m = misc.edit();
+                        m.setValue(QStringLiteral("Rostrelv6"), QString::fromLatin1(ReportSchema::kSchemaMarker));
+                        misc.update(m, first);
+                        rebuild = true;
+                    }
+                }
+            }
+        }
+        if (!db.commit())
+            rebuild = false;
+    }
+    if (rebuild)
+        RebuildOfficers(session, prompt);
     return true;
 }

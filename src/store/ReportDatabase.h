@@ -6,6 +6,46 @@ class Prompt;
 struct Session;
 
 // Opens the report database at CurrentDBPath, creating it when it is missing; any other mode than empty
-// always creates a new one in place of the current file. False when no usable report file stands at
-// CurrentDBPath; *reason then says why.
+// ("NewDB") always creates a new one in place of the current file. False when no usable report file stands
+// at CurrentDBPath; *reason then says why.
+//
+// With an empty mode an existing file is opened for exclusive use and brought up to the current schema
+// (UpgradeReportDatabase). A missing file whose backup copy exists is restored from the backup copy (the
+// user is told); only when neither exists is a new report created. An existing file that cannot be opened
+// is never replaced silently: the user may set it aside under a new name beside it and go on, or quit with
+// nothing changed; a file locked by another program offers retry or quit. The batch command, where nobody
+// can answer, changes nothing and gives the reason.
 bool OpenReportDatabase(Session& session, const QString& mode, Prompt& prompt, QString* reason = nullptr);
+
+// Whether a file can serve as a report database.
+struct ReportFileCheck
+{
+    enum class State {
+        Usable,   // a report database, opened for exclusive use and found sound
+        Missing,  // no file at the path
+        Locked,   // another program holds it
+        Unusable, // anything else: see reason
+    };
+    State state = State::Missing;
+    QString reason; // "the file is empty (zero length)", "it is damaged (...)", ...
+};
+
+// Looks at the file without changing it: header, permissions, the engine's integrity check and the tables and
+// fields every version of the report has. `forWriting` also requires that the file may be written.
+ReportFileCheck CheckReportFile(const QString& path, bool forWriting = true);
+
+// Creates a new, empty report database at CurrentDBPath (replacing the file and its backup copy when they
+// exist) and its byte-identical backup copy. The file is built beside the target under a scratch name and
+// renamed into place when complete. A failure shows "Error making database ..." and returns false.
+bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason = nullptr);
+
+// Where an unusable file is set aside: "r318_TST.mdb" becomes "r318_TST.unreadable-20240131-154500.mdb" beside
+// it (with "-2", "-3" ... added when that name is taken).
+QString SetAsidePath(const QString& path);
+
+// Adds the 24 slots of recognition category 7 when the file has none. Failures end it quietly.
+void AddNewSeniorSlots(Session& session);
+
+// Brings the report at CurrentDBPath up to the current schema; every single change that fails is skipped.
+// Returns true in every case.
+bool UpgradeReportDatabase(Session& session, Prompt& prompt);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+class QSqlQuery;
+
+// One operation's handle on a report database file. Every operation opens the file itself and closes it
+// before it returns; no handle stays open between user actions. The file is opened for reading and writing
+// and is never created by accident: only creation passes `create`.
+class ReportConnection
+{
+public:
+    enum class Lock { Immediate, Exclusive };
+
+    explicit ReportConnection(const QString& path, bool create = false);
+    ~ReportConnection(); // rolls back a transaction still open, closes the file
+    ReportConnection(const ReportConnection&) = delete;
+    ReportConnection& operator=(const ReportConnection&) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_path; }
+    QSqlDatabase database() const;
+
+    // The last engine error: its text and the engine's primary result code (5 busy, 11 damaged, 26 not a
+    // database, 8 read-only, 13 disk full; 0 when the error did not come from the engine).
+    QString error() const { return m_error; }
+    int errorCode() const { return m_errorCode; }
+
+    // Starts a transaction. Exclusive keeps every other process from reading or writing until it ends;
+    // Immediate keeps them from writing.
+    bool begin(Lock lock);
+    bool commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Runs one statement with values bound to its "?" markers.
+    bool exec(const QString& statement, const QVariantList& params = {});
+    // Prepares and runs a statement into `query` (which must be made on database()).
+    bool run(QSqlQuery& query, const QString& statement, const QVariantList& params = {});
+
+    // The fields of a table with their declared sizes (0 for non-text fields), read from the file; empty
+    // when the table does not exist. Names are keyed in lower case.
+    struct FieldInfo
+    {
+        QString name;
+        QString type;
+        int size = 0;
+    };
+    QHash<QString, FieldInfo> fields(const QString& table);
+    bool hasTable(const QString& table);
+
+    // How long an operation waits for another program's lock before it gives up, in milliseconds.
+    static int busyTimeout();
+    static void setBusyTimeout(int milliseconds);
+
+private:
+    void setError(const class QSqlError& error);
+
+    QString m_connection;
+    QString m_path;
+    QString m_error;
+    int m_errorCode = 0;
+    bool m_open = false;
+    bool m_inTransaction = false;
+};
+
+// Makes sure no rollback journal of `path` is left over before `path` is replaced by another file: a journal
+// left by an interrupted write is rolled back into its own file first (by opening it), and a journal whose
+// file is gone is removed. Otherwise the engine would later apply the old journal to the new file.
+void SettleJournal(const QString& path);

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "store/ReportConnection.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class Prompt;
+struct ReportModel;
+struct Session;
+
+// Loading the report database at CurrentDBPath into the report model and saving it back. Each operation
+// opens and closes the file itself. A load that meets a missing table or field says why in *why and
+// returns false; it never ends the program.
+bool LoadOfficers(Session& session, QString* why = nullptr);
+bool LoadRecognized(Session& session, QString* why = nullptr);
+bool LoadScalars(Session& session, QString* why = nullptr);
+
+// LoadOfficers, LoadRecognized and LoadScalars in this order: what revert, closing an archive and a new
+// report reload. The first reason is kept; every load runs.
+bool LoadReport(Session& session, QString* why = nullptr);
+// The same, showing a warning that names the file and the reason when a load fails.
+bool LoadReport(Session& session, Prompt& prompt);
+
+// Writes the whole model into CurrentDBPath in one transaction: a single write that fails is skipped and
+// the rest commits together, so the file holds the old or the new report, never a mix. False, with the
+// reason, when the report could not be written at all (file gone, read-only, locked, disk full, commit
+// failed); nothing is shown.
+bool WriteReport(Session& session, QString* why = nullptr);
+
+// WriteReport, showing a warning that names the file and the reason when it fails.
+bool SaveReport(Session& session, Prompt& prompt);
+
+// The save when the program ends: while it fails, asks whether to try again or to exit without saving.
+// True when the report was saved; false when the user chose to exit without saving.
+bool SaveReportAtExit(Session& session, Prompt& prompt);
+
+// Empties the model for a new report; SubmitURL and the squadron identity stay.
+void ClearReport(ReportModel& model);
+
+// The texts shown when a save fails.
+QString SaveFailureText(const QString& path, const QString& reason);
+
+// One row being edited: the values set so far, written by TableWriter::update. A field the table does not
+// have is skipped (a failing single write).
+class RowEdit
+{
+public:
+    explicit RowEdit(const QHash<QString, ReportConnection::FieldInfo>& fields) : m_fields(&fields) {}
+
+    bool has(const QString& field) const { return m_fields->contains(field.toLower()); }
+    // The field's declared size (0 when it has none or is missing).
+    int size(const QString& field) const { return m_fields->value(field.toLower()).size; }
+    void setValue(const QString& field, const QVariant& value);
+
+    const QStringList& names() const { return m_names; }
+    const QVariantList& values() const { return m_values; }
+
+private:
+    const QHash<QString, ReportConnection::FieldInfo>* m_fields;
+    QStringList m_names;
+    QVariantList m_values;
+};
+
+// Stores one text: Null when empty; a text longer than the field's size is cut to it first, and the
+// caller's variable (so the model) holds the cut text afterwards.
+void PutText(RowEdit& row, const QString& field, QString& value);
+// Stores one long text: Null when empty, else unchanged.
+void PutMemo(RowEdit& row, const QString& field, const QString& value);
+
+// The writer of one table inside a save: its fields as the file declares them, its rows in stored order,
+// and the updates of single rows.
+class TableWriter
+{
+public:
+    TableWriter(ReportConnection& db, const QString& table);
+    ~TableWriter();
+    TableWriter(const TableWriter&) = delete;
+    TableWriter& operator=(const TableWriter&) = delete;
+
+    bool exists() const { return !m_fields.isEmpty(); }
+    RowEdit edit() const { return RowEdit(m_fields); }
+    // The rowids of the table in stored order.
+    const QList<qint64>& rows();
+    // Writes the row; false when the engine refused it (the write is then skipped).
+    bool update(const RowEdit& row, qint64 rowid);
+
+private:
+    struct Cache;
+    ReportConnection& m_db;
+    QString m_table;
+    QHash<QString, ReportConnection::FieldInfo> m_fields;
+    QList<qint64> m_rows;
+    bool m_rowsRead = false;
+    Cache* m_cache;
+};
