@@ -137,37 +137,94 @@ bool parseCriteria(const QString& s, std::vector<ParsedTerm>& terms, QString* er
     }
 }
 
-QString cellKey(const QString& cell, bool numeric)
+QString cellKey(QStringView cell, bool numeric)
 {
-    return numeric ? canonicalNumber(cell) : cell.toCaseFolded();
+    return numeric ? canonicalNumber(cell.toString()) : cell.toString().toCaseFolded();
 }
 
 } // namespace
 
 struct Recordset::Index
 {
-    std::vector<int> columns;
-    std::vector<bool> numeric;
     // key of the values, joined by a separator that no key holds, to the rows in order
     std::unordered_map<QString, std::vector<int>> rows;
 };
 
+// The rows, their texts kept end to end in one buffer: cell k of the result is the text from offsets[k] to
+// offsets[k + 1] (Null reads as empty).
 struct Recordset::Data
 {
     QStringList fields;
     QHash<QString, int> columnOf; // folded name to column
     int columnCount = 0;
-    std::vector<QString> cells; // row-major
     int rowCount = 0;
-    std::unordered_map<QString, std::unique_ptr<Index>> indexes; // by folded field signature
+    std::vector<QChar> text;
+    std::vector<quint32> offsets{0};
+    std::unordered_map<QString, std::unique_ptr<Index>> indexes; // by field signature
 
     int column(const QString& name) const { return columnOf.value(name.toCaseFolded(), -1); }
-    const QString& cell(int row, int col) const { return cells[std::size_t(row) * columnCount + col]; }
+    QStringView cell(int row, int col) const
+    {
+        const std::size_t k = std::size_t(row) * columnCount + col;
+        return QStringView(text.data() + offsets[k], qsizetype(offsets[k + 1] - offsets[k]));
+    }
+    void setFields(const QStringList& names)
+    {
+        fields = names;
+        columnCount = int(names.size());
+        for (int c = 0; c < columnCount; ++c)
+            columnOf.insert(names.at(c).toCaseFolded(), c);
+    }
+    void append(QStringView value)
+    {
+        text.insert(text.end(), value.begin(), value.end());
+        offsets.push_back(quint32(text.size()));
+    }
+};
+
+// A statement prepared but not run yet.
+struct Recordset::Source
+{
+    QSqlDatabase db;
+    QString statement; // as translated for the engine
+    QVariantList params;
+};
+
+// One row found by asking the database alone; the search that found it places it once the rows are read.
+struct Recordset::Detached
+{
+    QString criteria;
+    QHash<QString, int> columnOf;
+    QStringList cells;
 };
 
 namespace {
 const QChar kKeySeparator(0x1F);
+
+// After this many searches answered by the database, the rows are read and indexed instead.
+constexpr int kQueryLookups = 3;
+
+bool runQuery(QSqlQuery& query, const QString& statement, const QVariantList& params, QString* error)
+{
+    query.setForwardOnly(true);
+    if (!query.prepare(statement)) {
+        *error = query.lastError().text();
+        return false;
+    }
+    for (const QVariant& value : params)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    return true;
 }
+
+QString cellText(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+} // namespace
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
@@ -238,52 +295,61 @@ Recordset Recordset::open(const HostDatabase& db, const QString& statement, cons
         rs.m_error = QStringLiteral("the database is not open");
         return rs;
     }
-    QSqlQuery query(db.database());
-    query.setForwardOnly(true);
-    if (!query.prepare(translateHostStatement(statement))) {
-        rs.m_error = query.lastError().text();
+    auto source = std::make_unique<Source>();
+    source->db = db.database();
+    source->statement = translateHostStatement(statement);
+    source->params = params;
+    // Preparing finds a missing table or field now; the rows are read when first needed.
+    QSqlQuery check(source->db);
+    if (!check.prepare(source->statement)) {
+        rs.m_error = check.lastError().text();
         return rs;
     }
-    for (const QVariant& value : params)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        rs.m_error = query.lastError().text();
-        return rs;
-    }
-    auto data = std::make_shared<Data>();
-    const QSqlRecord record = query.record();
-    data->columnCount = record.count();
-    for (int c = 0; c < record.count(); ++c) {
-        data->fields << record.fieldName(c);
-        data->columnOf.insert(record.fieldName(c).toCaseFolded(), c);
-    }
-    while (query.next()) {
-        for (int c = 0; c < data->columnCount; ++c) {
-            const QVariant v = query.value(c);
-            data->cells.push_back(v.isNull() ? QString() : v.toString());
-        }
-        ++data->rowCount;
-    }
-    if (query.lastError().isValid()) {
-        rs.m_error = query.lastError().text();
-        return rs;
-    }
-    rs.m_data = std::move(data);
-    rs.m_pos = rs.m_data->rowCount > 0 ? 0 : -1;
+    rs.m_source = std::move(source);
+    rs.m_pos = 0;
     return rs;
+}
+
+void Recordset::load() const
+{
+    if (m_data || !m_source)
+        return;
+    const std::unique_ptr<Source> source = std::move(m_source);
+    auto data = std::make_unique<Data>();
+    QSqlQuery query(source->db);
+    if (runQuery(query, source->statement, source->params, &m_error)) {
+        const QSqlRecord record = query.record();
+        QStringList names;
+        for (int c = 0; c < record.count(); ++c)
+            names << record.fieldName(c);
+        data->setFields(names);
+        while (query.next()) {
+            for (int c = 0; c < data->columnCount; ++c)
+                data->append(cellText(query.value(c)));
+            ++data->rowCount;
+        }
+        if (query.lastError().isValid())
+            m_error = query.lastError().text();
+    }
+    m_data = std::move(data);
+    m_pos = m_data->rowCount > 0 ? 0 : -1;
+    if (m_detached) {
+        // Place the row found before the rows were read.
+        const QString criteria = m_detached->criteria;
+        m_detached.reset();
+        auto* self = const_cast<Recordset*>(this);
+        self->find(criteria, 0);
+    }
 }
 
 Recordset Recordset::fromRows(const QStringList& fields, const std::vector<QStringList>& rows)
 {
     Recordset rs;
-    auto data = std::make_shared<Data>();
-    data->fields = fields;
-    data->columnCount = int(fields.size());
-    for (int c = 0; c < fields.size(); ++c)
-        data->columnOf.insert(fields.at(c).toCaseFolded(), c);
+    auto data = std::make_unique<Data>();
+    data->setFields(fields);
     for (const QStringList& row : rows) {
         for (int c = 0; c < data->columnCount; ++c)
-            data->cells.push_back(c < row.size() ? row.at(c) : QString());
+            data->append(c < row.size() ? QStringView(row.at(c)) : QStringView());
         ++data->rowCount;
     }
     rs.m_data = std::move(data);
@@ -294,64 +360,94 @@ Recordset Recordset::fromRows(const QStringList& fields, const std::vector<QStri
 void Recordset::close()
 {
     m_data.reset();
+    m_source.reset();
+    m_detached.reset();
     m_pos = -1;
     m_noMatch = false;
 }
 
 int Recordset::recordCount() const
 {
+    load();
     return m_data ? m_data->rowCount : 0;
+}
+
+int Recordset::position() const
+{
+    load();
+    return m_pos;
 }
 
 bool Recordset::bof() const
 {
+    if (m_detached)
+        return false;
+    load();
     return !m_data || m_data->rowCount == 0 || m_pos < 0;
 }
 
 bool Recordset::eof() const
 {
+    if (m_detached)
+        return false;
+    load();
     return !m_data || m_data->rowCount == 0 || m_pos >= m_data->rowCount;
 }
 
 void Recordset::moveFirst()
 {
+    m_detached.reset();
+    load();
     m_pos = recordCount() > 0 ? 0 : -1;
 }
 
 void Recordset::moveNext()
 {
+    load();
     if (m_data && m_pos < m_data->rowCount)
         ++m_pos;
 }
 
 void Recordset::movePrevious()
 {
+    load();
     if (m_data && m_pos >= 0)
         --m_pos;
 }
 
 void Recordset::moveLast()
 {
+    m_detached.reset();
+    load();
     m_pos = recordCount() - 1;
 }
 
 QStringList Recordset::fieldNames() const
 {
+    load();
     return m_data ? m_data->fields : QStringList();
 }
 
 bool Recordset::hasField(const QString& name) const
 {
+    load();
     return m_data && m_data->column(name) >= 0;
 }
 
 QString Recordset::text(const QString& name, bool* ok) const
 {
+    if (m_detached) {
+        const int col = m_detached->columnOf.value(name.toCaseFolded(), -1);
+        if (ok)
+            *ok = col >= 0;
+        return col >= 0 ? m_detached->cells.at(col) : QString();
+    }
+    load();
     const int col = m_data ? m_data->column(name) : -1;
     const bool valid = col >= 0 && m_pos >= 0 && m_pos < m_data->rowCount;
     if (ok)
         *ok = valid;
-    return valid ? m_data->cell(m_pos, col) : QString();
+    return valid ? m_data->cell(m_pos, col).toString() : QString();
 }
 
 qint64 Recordset::number(const QString& name, bool* ok) const
@@ -361,12 +457,84 @@ qint64 Recordset::number(const QString& name, bool* ok) const
 
 bool Recordset::findFirst(const QString& criteria)
 {
+    if (!m_data && m_source && m_queryLookups < kQueryLookups) {
+        bool answered = false;
+        const bool found = findByQuery(criteria, &answered);
+        if (answered)
+            return found;
+    }
     return find(criteria, 0);
 }
 
 bool Recordset::findNext(const QString& criteria)
 {
+    load();
     return find(criteria, std::max(m_pos + 1, 0));
+}
+
+// Asks the database for the rows whose numbers match, then checks them as a search over all rows would.
+// Answers only when the result is certain: no candidate, or exactly one that matches.
+bool Recordset::findByQuery(const QString& criteria, bool* answered)
+{
+    *answered = false;
+    std::vector<ParsedTerm> terms;
+    QString error;
+    if (!parseCriteria(criteria, terms, &error))
+        return false; // the full search reports it
+    QStringList filters;
+    QVariantList params = m_source->params;
+    for (const ParsedTerm& t : terms) {
+        if (!t.numeric)
+            continue;
+        for (const QChar c : t.field) {
+            if (!isIdentChar(c))
+                return false;
+        }
+        filters << QStringLiteral("CAST(\"%1\" AS REAL) = ?").arg(t.field);
+        params << t.literal.toDouble();
+    }
+    if (filters.isEmpty())
+        return false;
+    ++m_queryLookups;
+    QSqlQuery query(m_source->db);
+    if (!runQuery(query,
+                  QStringLiteral("SELECT * FROM (") + m_source->statement + QStringLiteral(") WHERE ") +
+                      filters.join(QStringLiteral(" AND ")),
+                  params, &error))
+        return false;
+    const QSqlRecord record = query.record();
+    auto detached = std::make_unique<Detached>();
+    detached->criteria = criteria;
+    for (int c = 0; c < record.count(); ++c)
+        detached->columnOf.insert(record.fieldName(c).toCaseFolded(), c);
+    std::vector<int> columns;
+    for (const ParsedTerm& t : terms) {
+        const int col = detached->columnOf.value(t.field.toCaseFolded(), -1);
+        if (col < 0)
+            return false;
+        columns.push_back(col);
+    }
+    int matches = 0;
+    while (query.next()) {
+        bool match = true;
+        for (std::size_t k = 0; k < terms.size() && match; ++k) {
+            const QString value = cellText(query.value(columns[k]));
+            match = cellKey(value, terms[k].numeric) ==
+                    (terms[k].numeric ? terms[k].literal : terms[k].literal.toCaseFolded());
+        }
+        if (!match)
+            continue;
+        if (++matches > 1)
+            return false; // several: which comes first is known only from all rows
+        for (int c = 0; c < record.count(); ++c)
+            detached->cells << cellText(query.value(c));
+    }
+    *answered = true;
+    m_error.clear();
+    m_noMatch = matches == 0;
+    if (matches == 1)
+        m_detached = std::move(detached);
+    return matches == 1;
 }
 
 const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* key)
@@ -396,8 +564,6 @@ const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* ke
     auto it = m_data->indexes.find(signature);
     if (it == m_data->indexes.end()) {
         auto index = std::make_unique<Index>();
-        index->columns = columns;
-        index->numeric = numeric;
         QStringList parts;
         for (int row = 0; row < m_data->rowCount; ++row) {
             parts.clear();
@@ -420,6 +586,8 @@ const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* ke
 
 bool Recordset::find(const QString& criteria, int startRow)
 {
+    load();
+    m_detached.reset();
     m_noMatch = true;
     m_error.clear();
     if (!m_data) {

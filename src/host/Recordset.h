@@ -16,6 +16,10 @@ class HostDatabase;
 //
 // Searches on the same set of fields are answered from a hash index built at the first search, so
 // repeated look-ups by member number never scan the rows.
+//
+// The rows are read when first needed, not when the statement is opened (a district's member table is large
+// and start-up rarely needs it); the first few searches by a number ("Mem_ID = 12") are answered by asking the
+// database for the matching rows alone. Either way the answers are those of the whole result.
 class Recordset
 {
 public:
@@ -34,7 +38,9 @@ public:
     // Builds a recordset from rows already at hand (tests and generated data).
     static Recordset fromRows(const QStringList& fields, const std::vector<QStringList>& rows);
 
-    bool isOpen() const { return m_data != nullptr; }
+    bool isOpen() const { return m_data != nullptr || m_source != nullptr; }
+    // True once the rows have been read.
+    bool isLoaded() const { return m_data != nullptr; }
     QString error() const { return m_error; }
     void close();
 
@@ -43,7 +49,7 @@ public:
     bool bof() const;
     bool eof() const;
     int recordCount() const;
-    int position() const { return m_pos; } // 0-based row, -1 before the first, recordCount() after the last
+    int position() const; // 0-based row, -1 before the first, recordCount() after the last
     void moveFirst();
     void moveNext();
     void movePrevious();
@@ -67,13 +73,21 @@ public:
 private:
     struct Data;
     struct Index;
+    struct Source;
+    struct Detached;
     bool find(const QString& criteria, int startRow);
+    bool findByQuery(const QString& criteria, bool* answered);
     const Index* indexFor(const QString& criteria, QString* key);
+    // Reads the rows when they have not been read yet, keeping the current row.
+    void load() const;
 
-    std::shared_ptr<Data> m_data;
-    int m_pos = -1;
+    mutable std::unique_ptr<Data> m_data;
+    mutable std::unique_ptr<Source> m_source;
+    mutable std::unique_ptr<Detached> m_detached; // a row found by asking the database, before the rows are read
+    mutable int m_pos = -1;
+    int m_queryLookups = 0;
     bool m_noMatch = false;
-    QString m_error;
+    mutable QString m_error;
 };
 
 // Leading whole number of a text, as the host's number fields are read ("12abc" gives 12, "" gives 0).

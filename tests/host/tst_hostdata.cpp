@@ -129,6 +129,7 @@ private Q_SLOTS:
         host.addMember({1, "Abel", "Amy"});
         Session session;
         QVERIFY(startUp(host, session));
+        QCOMPARE(session.host.MembersRS.recordCount(), 1); // the rows are read
         host.execPrimary("UPDATE Members SET Last = 'Adams' WHERE Mem_ID = 1");
         host.execPrimary("UPDATE HomeSquad SET Home_No = 42");
         QVERIFY(session.host.MembersRS.findFirst("Mem_ID = 1"));

@@ -221,6 +221,50 @@ private Q_SLOTS:
         QVERIFY(missing.isEmpty());
     }
 
+    // A search answered by asking the database before the rows are read gives what a search over all rows
+    // gives, whatever the stored values look like.
+    void searchBeforeReadingAgreesWithFullSearch()
+    {
+        HostFixture host;
+        host.createDatabases();
+        host.execPrimary("CREATE TABLE T (Mem_ID, Last, Kind)");
+        const QList<QVariantList> rows = {{12, "int", "S"},       {"0012", "padded", "s"},   {" 13 ", "blank", "S"},
+                                          {"13abc", "tail", "S"}, {QVariant(), "null", "S"}, {"x", "word", "S"},
+                                          {14.0, "real", "D"},    {"14", "text", "S"},       {"1e1", "exp", "S"},
+                                          {-5, "neg", "S"},       {15, "one", "n"},          {16, "sixteen", ""}};
+        for (const QVariantList& r : rows)
+            host.execPrimary("INSERT INTO T VALUES (?, ?, ?)", r);
+        HostDatabase db;
+        QVERIFY(db.open(host.primaryPath()));
+        const QStringList probes = {"Mem_ID = 12",
+                                    "Mem_ID = 13",
+                                    "Mem_ID = 14",
+                                    "Mem_ID = 10",
+                                    "Mem_ID = -5",
+                                    "Mem_ID = 15 AND Kind = 'N'",
+                                    "Mem_ID = 15 AND Kind = 'S'",
+                                    "Mem_ID = 99",
+                                    "Mem_ID = 16 AND Kind = ''",
+                                    "Mem_ID = 0",
+                                    "Nope = 1"};
+        for (const QString& criteria : probes) {
+            Recordset lazy = Recordset::open(db, "SELECT * FROM T ORDER BY Last");
+            Recordset full = Recordset::open(db, "SELECT * FROM T ORDER BY Last");
+            QVERIFY(full.recordCount() > 0);
+            QVERIFY(!lazy.isLoaded());
+            const bool a = lazy.findFirst(criteria);
+            const bool b = full.findFirst(criteria);
+            QCOMPARE(a, b);
+            QCOMPARE(lazy.noMatch(), full.noMatch());
+            QCOMPARE(lazy.text("Last"), full.text("Last"));
+            // Moving on from the found row behaves as if the rows had been read all along.
+            QCOMPARE(lazy.position(), full.position());
+            lazy.moveNext();
+            full.moveNext();
+            QCOMPARE(lazy.text("Last"), full.text("Last"));
+        }
+    }
+
     void unreadableHostFiles()
     {
         QTemporaryDir dir;
