@@ -18,4 +18,4 @@ source "$DEMO/host.env"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
     exec "$BUILD/src/r318form" "$R318_HOST_LINE"
 fi
-echo "No display: start the window with  xvfb-run $BUILD/src/r318form \"$R318_HOST_LINE\""
+echo "No display here. To see the window:  source $DEMO/host.env && xvfb-run -a $BUILD/src/r318form \"\$R318_HOST_LINE\""
