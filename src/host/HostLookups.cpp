@@ -1,0 +1,224 @@
+#include "host/HostLookups.h"
+
+#include "app/Session.h"
+#include "host/HostData.h"
+#include "host/LookupDetail.h"
+
+namespace {
+
+QString quoted(const QString& value)
+{
+    QString v = value;
+    v.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+void setOfficer(ReportModel& model, int row, const HostMember& member)
+{
+    model.OffCert[row] = member.Cert;
+    model.OffLast[row] = member.Last;
+    model.OffFirst[row] = member.First;
+    model.OffRank[row] = member.Rank;
+    model.OffGrade[row] = member.Grade;
+}
+
+// Rows 1..OfficerCount that every officer array really holds.
+int officerRows(const ReportModel& model)
+{
+    qsizetype n = model.OfficerCount;
+    for (const auto* list : {&model.OffTitle, &model.OffCode, &model.OffCert, &model.OffLast, &model.OffFirst,
+                             &model.OffRank, &model.OffGrade})
+        n = std::min(n, list->size() - 1);
+    return int(std::max<qsizetype>(n, 0));
+}
+
+bool isHeadingCode(const QString& code)
+{
+    return code.isEmpty() || code.at(0).unicode() >= 64;
+}
+
+} // namespace
+
+namespace LookupDetail {
+
+HostMember currentMember(const Recordset& rs, const QString& rankField)
+{
+    HostMember m;
+    m.Cert = rs.text(QStringLiteral("Cert")).trimmed();
+    m.Last = rs.text(QStringLiteral("Last")).trimmed();
+    m.First = rs.text(QStringLiteral("First")).trimmed();
+    m.Rank = rs.text(rankField).trimmed();
+    m.Grade = rs.text(QStringLiteral("Grade")).trimmed();
+    return m;
+}
+
+void setEntry(ReportModel& model, int category, int entry, const HostMember& member, const QString& office)
+{
+    model.RecCert[category][entry] = member.Cert;
+    model.RecLast[category][entry] = member.Last;
+    model.RecFirst[category][entry] = member.First;
+    model.RecRank[category][entry] = member.Rank;
+    model.RecGrade[category][entry] = member.Grade;
+    model.RecOffice[category][entry] = office;
+    model.RecCategory[category][entry] = category;
+}
+
+void fillCategory(Session& session, Recordset& rows, int category, const QString& rankField)
+{
+    ReportModel& model = session.model;
+    HostData& host = session.host;
+    model.clearCategory(category);
+    rows.moveFirst();
+    for (int n = 1; n <= ReportModel::EntriesPerCategory && !rows.eof(); ++n, rows.moveNext()) {
+        const qint64 memId = rows.number(QStringLiteral("Mem_ID"));
+        if (memId < 1 || !FindMemberByID(host, memId))
+            continue;
+        setEntry(model, category, n, currentMember(host.MembersRS, rankField), FindJob(host.HostDB, rows));
+    }
+}
+
+} // namespace LookupDetail
+
+OfficeCode OfficeCodeParts(const QString& code)
+{
+    OfficeCode parts;
+    parts.Department = code.left(1);
+    parts.Position = code.mid(1, 1);
+    parts.Committee = code.left(1) + code.mid(2);
+    return parts;
+}
+
+QString OfficeCriteria(const OfficeCode& office)
+{
+    return QStringLiteral("Department = ") + quoted(office.Department) + QStringLiteral(" AND Position = ") +
+           quoted(office.Position) + QStringLiteral(" AND Committee = ") + quoted(office.Committee) +
+           QStringLiteral(" AND SDN = 'S'");
+}
+
+bool FindMemberByID(HostData& host, qint64 memId)
+{
+    return host.MembersRS.findFirst(QStringLiteral("Mem_ID = ") + QString::number(memId));
+}
+
+int OfficersFromHost(Session& session)
+{
+    ReportModel& model = session.model;
+    HostData& host = session.host;
+    const int rows = officerRows(model);
+    QString previousKey;
+    bool searched = false;
+    int written = 0;
+    for (int i = 1; i <= rows; ++i) {
+        const QString code = model.OffCode.at(i);
+        if (isHeadingCode(code))
+            continue;
+        const OfficeCode office = OfficeCodeParts(code);
+        const QString criteria = OfficeCriteria(office);
+        // Several rows of one office take its holders one after the other.
+        const bool found = searched && office.key() == previousKey ? host.MemberComRS.findNext(criteria)
+                                                                   : host.MemberComRS.findFirst(criteria);
+        previousKey = office.key();
+        searched = true;
+        if (!found)
+            continue;
+        if (!FindMemberByID(host, host.MemberComRS.number(QStringLiteral("Mem_ID"))))
+            continue;
+        setOfficer(model, i, LookupDetail::currentMember(host.MembersRS, QStringLiteral("SquadRank")));
+        ++written;
+    }
+    return written;
+}
+
+HistorianOutcome FindHistorian(Session& session, const QString& office)
+{
+    ReportModel& model = session.model;
+    HostData& host = session.host;
+    HistorianOutcome outcome;
+    const int rows = officerRows(model);
+    QString name = office.isEmpty() ? QStringLiteral("Historian") : office;
+    for (;;) {
+        int row = 0;
+        for (int i = 1; i <= rows && row == 0; ++i) {
+            if (model.OffTitle.at(i) == name)
+                row = i;
+        }
+        // An office missing from the officer list has no holder (its empty code must not match stray rows).
+        bool found = false;
+        if (row > 0) {
+            const QString code = model.OffCode.at(row);
+            OfficeCode parts = OfficeCodeParts(code);
+            parts.Position = QString::number(leadingNumber(code.mid(1, 1)));
+            found = host.MemberComRS.findFirst(OfficeCriteria(parts));
+        }
+        if (found) {
+            if (!FindMemberByID(host, host.MemberComRS.number(QStringLiteral("Mem_ID"))))
+                return outcome;
+            outcome.officerRow = row;
+            break;
+        }
+        if (name == QLatin1String("Secretary"))
+            return outcome;
+        name = QStringLiteral("Secretary");
+    }
+
+    const Recordset& member = host.MembersRS;
+    outcome.found = true;
+    outcome.title = name;
+    outcome.unify = LookupDetail::currentMember(member, QStringLiteral("SquadRank"));
+    model.SubOCert = outcome.unify.Cert;
+    model.SubOLast = outcome.unify.Last;
+    model.SubOFirst = outcome.unify.First;
+    model.SubOGrade = outcome.unify.Grade;
+    model.SubORank = outcome.unify.Rank;
+    model.SubOAddress = member.text(QStringLiteral("Address")).trimmed();
+    const QString address2 = member.text(QStringLiteral("Address2")).trimmed();
+    if (!address2.isEmpty())
+        model.SubOAddress += QLatin1Char(' ') + address2;
+    model.SubOCity = member.text(QStringLiteral("City")).trimmed();
+    model.SubOState = member.text(QStringLiteral("State")).trimmed();
+    model.SubOZip = member.text(QStringLiteral("ZIP")).trimmed();
+    model.SubOTitle = name;
+    model.SubOPhone = member.text(QStringLiteral("Phone")).trimmed();
+    model.SubOEmail = member.text(QStringLiteral("Email")).trimmed();
+    setOfficer(model, outcome.officerRow, outcome.unify);
+    return outcome;
+}
+
+bool FindDNOffices(Session& session, const QString& sdn)
+{
+    int category = 0;
+    if (sdn == QLatin1String("D"))
+        category = 1;
+    else if (sdn == QLatin1String("N"))
+        category = 2;
+    else
+        return false;
+    Recordset rows = Recordset::open(session.host.HostDB,
+                                     QStringLiteral("SELECT * FROM MemberCom WHERE SDN = '") + sdn + QLatin1Char('\''));
+    if (rows.isEmpty())
+        return false;
+    LookupDetail::fillCategory(session, rows, category, QStringLiteral("SquadRank"));
+    return true;
+}
+
+QString FindJob(const HostDatabase& db, const Recordset& row)
+{
+    const QString department = row.text(QStringLiteral("Department")).trimmed();
+    const QString position = row.text(QStringLiteral("Position")).trimmed();
+    const QString committee = row.text(QStringLiteral("Committee")).trimmed();
+
+    // The department must exist; its title is not part of the text.
+    if (Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department})
+            .isEmpty())
+        return {};
+    const Recordset com =
+        Recordset::open(db, QStringLiteral("SELECT Com_Title FROM CommDesc WHERE Com_Code = ?"), {committee});
+    if (com.isEmpty())
+        return {};
+    const QString title = com.text(QStringLiteral("Com_Title")).trimmed();
+    const Recordset pos =
+        Recordset::open(db, QStringLiteral("SELECT Pos_Title FROM CommPos WHERE Pos_Code = ?"), {position});
+    if (pos.isEmpty())
+        return {};
+    return title + QLatin1String(", ") + pos.text(QStringLiteral("Pos_Title")).trimmed();
+}

@@ -1,0 +1,266 @@
+#include "host/MemberStats.h"
+
+#include "app/Prompt.h"
+#include "app/Session.h"
+#include "host/HostSchema.h"
+#include "host/LookupDetail.h"
+#include "store/DateText.h"
+
+#include <array>
+
+namespace {
+
+QString listsText(qint32 n)
+{
+    return QStringLiteral("Rostrel lists ") + QString::number(n);
+}
+
+QString changeQuestion(qint32 n)
+{
+    return listsText(n) + QStringLiteral(", change current value");
+}
+
+const std::array<const char*, 5> kAGFields = {"GH_S", "GH_P", "GH_AP", "GH_JN", "GH_N"};
+const std::array<const char*, 6> kEGFields = {"GH_EM", "GH_ME", "GH_SAIL", "GH_W", "ID_001", "GH_CP"};
+// nullptr: the host does not record the course.
+const std::array<const char*, 4> kOCFields = {nullptr, "GH_OT", "LDP", nullptr};
+
+} // namespace
+
+DateGuard NoDate(const ReportModel& model, Prompt& prompt)
+{
+    DateGuard guard;
+    const bool noFrom = DateText::keyYearMonth(model.FromDate).isEmpty();
+    const bool noTo = DateText::keyYearMonth(model.ToDate).isEmpty();
+    if (!noFrom && !noTo)
+        return guard;
+    prompt.plain(QStringLiteral("Cannot search database without watch year dates."));
+    guard.missing = true;
+    guard.focus = noFrom ? QStringLiteral("txtFrom") : QStringLiteral("txtTo");
+    return guard;
+}
+
+qint32 FindActMem(Session& session)
+{
+    Recordset rs = Recordset::open(session.host.HostDB,
+                                   QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+    qint32 count = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        if (rs.text(QStringLiteral("MemTypeStat")).trimmed().startsWith(QLatin1String("AC")))
+            ++count;
+    }
+    session.model.NoActive = count;
+    return count;
+}
+
+bool FindMM(Session& session)
+{
+    const Recordset rs =
+        Recordset::open(session.host.HostDB, QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'"));
+    if (rs.isEmpty())
+        return false;
+    session.model.NoMM = rs.recordCount();
+    return true;
+}
+
+qint32 FindCourseCompletion(Session& session, const QString& field)
+{
+    // The field name goes into the statement: only the host's course fields are accepted.
+    if (!HostSchema::courseFields().contains(field))
+        return 0;
+    const QString from = DateText::keyYearMonth(session.model.FromDate);
+    const QString to = DateText::keyYearMonth(session.model.ToDate);
+    if (from.isEmpty() || to.isEmpty())
+        return 0;
+    const Recordset rs = Recordset::open(session.host.HostDB,
+                                         QStringLiteral("SELECT ") + field +
+                                             QStringLiteral(" FROM Members WHERE OtherMember = "
+                                                            "NULL AND ") +
+                                             field + QStringLiteral(" >= ? AND ") + field + QStringLiteral(" <= ?"),
+                                         {from, to});
+    return rs.recordCount();
+}
+
+QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields)
+{
+    QList<qint32> counts(fields.size(), 0);
+    const QString from = DateText::keyYearMonth(session.model.FromDate);
+    const QString to = DateText::keyYearMonth(session.model.ToDate);
+    if (from.isEmpty() || to.isEmpty())
+        return counts;
+    const QStringList known = HostSchema::courseFields();
+    QStringList terms;
+    QList<qsizetype> columns;
+    QVariantList params;
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        if (!known.contains(fields.at(k)))
+            continue;
+        terms << QStringLiteral("COUNT(CASE WHEN %1 >= ? AND %1 <= ? THEN 1 END) AS n%2").arg(fields.at(k)).arg(k);
+        columns << k;
+        params << from << to;
+    }
+    if (terms.isEmpty())
+        return counts;
+    // One pass over the members answers every course with the comparisons of FindCourseCompletion.
+    const Recordset rs = Recordset::open(session.host.HostDB,
+                                         QStringLiteral("SELECT ") + terms.join(QStringLiteral(", ")) +
+                                             QStringLiteral(" FROM Members WHERE OtherMember = NULL"),
+                                         params);
+    if (!rs.isEmpty()) {
+        for (const qsizetype k : columns)
+            counts[k] = qint32(rs.number(QStringLiteral("n%1").arg(k)));
+        return counts;
+    }
+    // A host that lacks one of the fields fails the whole statement: then each field is counted alone.
+    for (const qsizetype k : columns)
+        counts[k] = FindCourseCompletion(session, fields.at(k));
+    return counts;
+}
+
+qint32 FindNewSen(Session& session)
+{
+    const QString year = DateText::keyYear(session.model.FromDate);
+    if (year.isEmpty())
+        return 0;
+    Recordset rows =
+        Recordset::open(session.host.HostDB,
+                        QStringLiteral("SELECT * FROM Members WHERE OtherMember = NULL AND GH_Senior = ?"), {year});
+    if (rows.isEmpty())
+        return 0;
+    const qint32 count = rows.recordCount();
+    LookupDetail::fillCategory(session, rows, 7, QStringLiteral("Rank"));
+    return count;
+}
+
+namespace {
+
+// The common end of the three count buttons: the same number is only told, a different one is offered.
+qint32 offer(qint32& value, qint32 old, const QString& sameText, const QString& question, Prompt& prompt)
+{
+    if (value == old) {
+        prompt.plain(sameText);
+    } else if (prompt.question(question) != Prompt::Answer::Yes) {
+        value = old;
+    }
+    return value;
+}
+
+} // namespace
+
+CountUpdate cmdActiveClick(Session& session, Prompt& prompt)
+{
+    ReportModel& model = session.model;
+    const qint32 old = model.NoActive;
+    model.NoActive = 0;
+    const qint32 n = FindActMem(session);
+    CountUpdate update;
+    update.ran = true;
+    update.shown =
+        offer(model.NoActive, old, listsText(n) + QStringLiteral(" Active Members."), changeQuestion(n), prompt);
+    return update;
+}
+
+CountUpdate cmdNewSenClick(Session& session, Prompt& prompt)
+{
+    ReportModel& model = session.model;
+    CountUpdate update;
+    const DateGuard guard = NoDate(model, prompt);
+    if (guard) {
+        update.focus = guard.focus;
+        update.shown = model.NoSenior;
+        return update;
+    }
+    const qint32 old = model.NoSenior;
+    const qint32 n = FindNewSen(session);
+    model.NoSenior = n;
+    update.ran = true;
+    update.shown =
+        offer(model.NoSenior, old, listsText(n) + QStringLiteral(" new Senior Members"), changeQuestion(n), prompt);
+    return update;
+}
+
+CountUpdate cmdUpdateMMClick(Session& session, Prompt& prompt)
+{
+    ReportModel& model = session.model;
+    const qint32 old = model.NoMM;
+    model.NoMM = 0;
+    FindMM(session);
+    const qint32 n = model.NoMM;
+    CountUpdate update;
+    update.ran = true;
+    update.shown = offer(model.NoMM, old, listsText(n) + QStringLiteral(" Accepted Recomendations"),
+                         listsText(n) + QStringLiteral("'Accepted Recomendations', change current value"), prompt);
+    return update;
+}
+
+int courseCount(CourseGroup group)
+{
+    switch (group) {
+    case CourseGroup::AG:
+        return int(kAGFields.size());
+    case CourseGroup::EG:
+        return int(kEGFields.size());
+    case CourseGroup::OC:
+        return int(kOCFields.size());
+    }
+    return 0;
+}
+
+QString courseHostField(CourseGroup group, int course)
+{
+    if (course < 0 || course >= courseCount(group))
+        return {};
+    const char* field = nullptr;
+    switch (group) {
+    case CourseGroup::AG:
+        field = kAGFields[std::size_t(course)];
+        break;
+    case CourseGroup::EG:
+        field = kEGFields[std::size_t(course)];
+        break;
+    case CourseGroup::OC:
+        field = kOCFields[std::size_t(course)];
+        break;
+    }
+    return field ? QString::fromLatin1(field) : QString();
+}
+
+qint32& courseValue(ReportModel& model, CourseGroup group, int course)
+{
+    switch (group) {
+    case CourseGroup::AG:
+        return model.AGCount.at(std::size_t(course));
+    case CourseGroup::EG:
+        return model.EGCount.at(std::size_t(course));
+    case CourseGroup::OC:
+        break;
+    }
+    return model.OCCount.at(std::size_t(course));
+}
+
+CourseUpdate cmdCourseClick(Session& session, CourseGroup group, int selected, Prompt& prompt)
+{
+    ReportModel& model = session.model;
+    CourseUpdate update;
+    const DateGuard guard = NoDate(model, prompt);
+    if (guard) {
+        update.focus = guard.focus;
+        return update;
+    }
+    if (selected < 0 || selected >= courseCount(group))
+        return update;
+    update.course = selected;
+    qint32& value = courseValue(model, group, selected);
+    update.shown = value;
+    const QString field = courseHostField(group, selected);
+    if (field.isEmpty()) {
+        prompt.plain(QStringLiteral("Rostrel does not support data on the selected topic."));
+        return update;
+    }
+    const qint32 old = value;
+    const qint32 n = FindCourseCompletion(session, field);
+    value = n;
+    update.ran = true;
+    update.shown = offer(value, old, listsText(n), changeQuestion(n), prompt);
+    return update;
+}
