@@ -140,10 +140,13 @@ void write(const QString& path, const Shape& shape)
             run(q, QStringLiteral("INSERT INTO Misc (Incorp) VALUES (0)"), {});
         run(q, QStringLiteral("INSERT INTO Education (AG_S, PB_KUR) VALUES (0, 0)"), {});
         run(q, QStringLiteral("INSERT INTO Activities (Meetings) VALUES (NULL)"), {});
-        for (int c = 1; c <= shape.categories; ++c) {
-            for (int e = 1; e <= 24; ++e)
-                run(q, QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)"), {c});
+        std::vector<int> slots = shape.recognized;
+        if (slots.empty()) {
+            for (int c = 1; c <= shape.categories; ++c)
+                slots.insert(slots.end(), 24, c);
         }
+        for (int c : slots)
+            run(q, QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)"), {c});
         run(q, QStringLiteral("COMMIT"), {});
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptedPrompt.h"
 #include "app/Session.h"
 
 #include <QList>
@@ -8,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -34,6 +36,8 @@ struct Shape
     QVariant marker;       // value of Rostrelv6 (Null unless set)
     QVariant submitUrlValue;
     int categories = 7; // 6 in files made before the seventh recognition list
+    // The Category of each Recognized row in stored order; empty: 24 rows for each of `categories`.
+    std::vector<int> recognized;
     // Officer lines (title, code) in Forder order; empty: the current catalogue.
     std::vector<std::pair<QString, QString>> officers;
 };
@@ -64,5 +68,17 @@ QMap<QString, QStringList> snapshot(const QString& path);
 QByteArray bytes(const QString& path);
 // File names in a folder (no folders), sorted.
 QStringList files(const QString& dir);
+
+// A prompt that runs a step of the test when it is asked, and answers what the step returns.
+class ActingPrompt : public ScriptedPrompt
+{
+public:
+    std::function<Answer(const Message&)> onAsk;
+    Answer ask(const Message& message) override
+    {
+        shown.append(message);
+        return onAsk ? onAsk(message) : Answer::Ok;
+    }
+};
 
 } // namespace ReportFixture

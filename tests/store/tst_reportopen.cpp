@@ -17,8 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
-
 using namespace ReportFixture;
 
 namespace {
@@ -51,18 +49,6 @@ public:
 private:
     QString m_name = QStringLiteral("lock-holder");
     bool m_released = false;
-};
-
-// A prompt that runs a step of the test when a question is asked, then answers.
-class ActingPrompt : public ScriptedPrompt
-{
-public:
-    std::function<Answer(const Message&)> onAsk;
-    Answer ask(const Message& message) override
-    {
-        shown.append(message);
-        return onAsk(message);
-    }
 };
 
 QByteArray oldDesktopHeader()
