@@ -1,0 +1,505 @@
+#include "output/UploadFile.h"
+
+#include "app/Session.h"
+#include "store/DateText.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+QAtomicInt g_uploadConnections;
+
+// Characters 0x80..0x9F of Windows-1252. The five places the code page leaves open (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) pass the control character of the same number through, as the system's own conversion does.
+constexpr std::array<char16_t, 32> kCodes80To9F = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char windows1252Byte(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (std::size_t i = 0; i < kCodes80To9F.size(); ++i) {
+        if (kCodes80To9F[i] == c)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+
+// One record of the file, built in memory and written whole.
+class Record
+{
+public:
+    Record(const char* section, const char* item)
+    {
+        AddField(m_text, QLatin1String(section), false);
+        AddField(m_text, QLatin1String(item), false);
+    }
+    void text(const QString& value) { AddField(m_text, value, false); }
+    void number(const QString& value) { AddField(m_text, value, true); }
+    void raw(const QString& value) { m_text += value + QLatin1Char(','); }
+    // The count of bytes written for the text, a comma and the text between double quotes.
+    void counted(const QString& value)
+    {
+        const QByteArray bytes = EncodeWindows1252(value);
+        m_text += QString::number(bytes.size()) + QLatin1String(",\"") + value + QLatin1String("\",");
+    }
+    QByteArray bytes() const
+    {
+        QString line = m_text;
+        line.chop(1); // the comma after the last value
+        return EncodeWindows1252(line) + "\r\n";
+    }
+
+private:
+    QString m_text;
+};
+
+QString textOf(const QVariant& value)
+{
+    return value.isNull() ? QString() : value.toString().trimmed();
+}
+
+struct Row
+{
+    QSqlRecord record;
+    QString text(const char* field) const { return textOf(record.value(QLatin1String(field))); }
+    bool boolean(const char* field) const
+    {
+        const QVariant v = record.value(QLatin1String(field));
+        return !v.isNull() && v.toBool();
+    }
+};
+
+// The report database, opened read-only for the duration of one write.
+class ReportReader
+{
+public:
+    explicit ReportReader(const QString& path) : m_path(path) {}
+    ~ReportReader()
+    {
+        if (m_connection.isEmpty())
+            return;
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+    ReportReader(const ReportReader&) = delete;
+    ReportReader& operator=(const ReportReader&) = delete;
+
+    bool open()
+    {
+        const QFileInfo info(m_path);
+        if (!info.exists()) {
+            m_error = QStringLiteral("the file does not exist");
+            return false;
+        }
+        if (!info.isFile()) {
+            m_error = QStringLiteral("it is not a file");
+            return false;
+        }
+        m_connection = QStringLiteral("upload-%1").arg(g_uploadConnections.fetchAndAddRelaxed(1));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            m_error = db.lastError().text();
+            return false;
+        }
+        // A damaged file or one of another format is found here, before the upload file is touched.
+        return rows(QStringLiteral("SELECT count(*) FROM sqlite_master")).has_value();
+    }
+
+    // Every row of the query, or nothing (with error()) when the query fails.
+    std::optional<QList<Row>> rows(const QString& statement, const QVariantList& params = {})
+    {
+        QSqlQuery query(QSqlDatabase::database(m_connection, false));
+        query.setForwardOnly(true);
+        if (!query.prepare(statement)) {
+            m_error = query.lastError().text();
+            return std::nullopt;
+        }
+        for (const QVariant& p : params)
+            query.addBindValue(p);
+        if (!query.exec()) {
+            m_error = query.lastError().text();
+            return std::nullopt;
+        }
+        QList<Row> result;
+        while (query.next())
+            result.append(Row{query.record()});
+        if (query.lastError().isValid()) {
+            m_error = query.lastError().text();
+            return std::nullopt;
+        }
+        return result;
+    }
+
+    QString error() const { return m_error.isEmpty() ? QStringLiteral("unknown error") : m_error; }
+
+private:
+    QString m_path;
+    QString m_connection;
+    QString m_error;
+};
+
+// Writes the records; a failure stops at once and leaves the file uncommitted.
+class UploadWriter
+{
+public:
+    explicit UploadWriter(QSaveFile& file) : m_file(file) {}
+    bool write(const Record& record)
+    {
+        const QByteArray bytes = record.bytes();
+        return m_file.write(bytes) == bytes.size();
+    }
+
+private:
+    QSaveFile& m_file;
+};
+
+Record officerRecord(const char* section, const char* item, const Row& row)
+{
+    Record r(section, item);
+    r.text(row.text("Office"));
+    r.text(row.text("Cert"));
+    r.text(row.text("Last"));
+    r.text(row.text("First"));
+    r.text(row.text("Rank"));
+    r.text(row.text("Grade"));
+    return r;
+}
+
+Record memberRecord(const char* section, const char* item, const Row& row)
+{
+    Record r(section, item);
+    r.text(row.text("Cert"));
+    r.text(row.text("Last"));
+    r.text(row.text("First"));
+    r.text(row.text("Rank"));
+    r.text(row.text("Grade"));
+    return r;
+}
+
+const QString kElected = QStringLiteral("ELECTED OFFICERS:");
+const QString kExec = QStringLiteral("EXEC & GENERAL:");
+const QString kAppointed = QStringLiteral("APPOINTED OFFICERS");
+const QString kEducation = QStringLiteral("EDUCATION DEPT:");
+
+bool isHeading(const QString& office)
+{
+    return office == kElected || office == kExec || office == kAppointed || office == kEducation;
+}
+
+// Builds every record in file order and hands each to the writer as soon as it is complete.
+class UploadBuilder
+{
+public:
+    UploadBuilder(const Session& session, ReportReader& db, UploadWriter& out) : m_s(session), m_db(db), m_out(out) {}
+
+    bool run()
+    {
+        const auto misc = m_db.rows(QStringLiteral("SELECT * FROM Misc ORDER BY rowid"));
+        if (!misc)
+            return fail(QStringLiteral("Misc"));
+        const auto officers = m_db.rows(QStringLiteral("SELECT * FROM Officers ORDER BY Forder"));
+        if (!officers)
+            return fail(QStringLiteral("Officers"));
+        const auto activities = m_db.rows(QStringLiteral("SELECT * FROM Activities ORDER BY rowid"));
+        if (!activities)
+            return fail(QStringLiteral("Activities"));
+        const std::optional<Row> miscRow = misc->isEmpty() ? std::nullopt : std::optional<Row>(misc->first());
+        const std::optional<Row> actRow =
+            activities->isEmpty() ? std::nullopt : std::optional<Row>(activities->first());
+
+        if (miscRow && !put(squadronRecord(*miscRow)))
+            return false;
+
+        // Sections I and II: the elected officers and the executive committee up to the heading of the
+        // appointed officers. Without that heading the appointed and education offices cannot be told apart,
+        // so sections III and IV stay empty and nothing from the education heading on is written.
+        qsizetype appointedAt = -1;
+        const char* item = "A";
+        for (qsizetype i = 0; i < officers->size(); ++i) {
+            const Row& row = officers->at(i);
+            const QString office = row.text("Office");
+            if (office == kAppointed) {
+                appointedAt = i;
+                break;
+            }
+            if (office == kEducation)
+                break;
+            if (office == kElected) {
+                item = "A";
+                continue;
+            }
+            if (office == kExec) {
+                item = "B";
+                continue;
+            }
+            if (!put(officerRecord("I", item, row)))
+                return false;
+        }
+        if (!recognized(1, "II", "A", true) || !recognized(2, "II", "B", true))
+            return false;
+        if (appointedAt >= 0) {
+            const char* section = "III";
+            for (qsizetype i = appointedAt; i < officers->size(); ++i) {
+                const Row& row = officers->at(i);
+                const QString office = row.text("Office");
+                if (office == kAppointed) {
+                    section = "III";
+                    continue;
+                }
+                if (office == kEducation) {
+                    section = "IV";
+                    continue;
+                }
+                if (isHeading(office))
+                    continue;
+                if (!put(officerRecord(section, "A", row)))
+                    return false;
+            }
+        }
+
+        if (!courseCounts())
+            return false;
+
+        if (!recognized(3, "VI", "A", false) || !recognized(4, "VI", "B", false) || !recognized(5, "VI", "C", false) ||
+            !recognized(6, "VI", "D", false))
+            return false;
+
+        if (miscRow) {
+            Record senior("VI", "E");
+            senior.raw(miscRow->text("No_Senior"));
+            Record mm("VI", "F");
+            mm.raw(miscRow->text("No_MM"));
+            Record active("VI", "G");
+            active.number(miscRow->text("No_Active"));
+            if (!put(senior) || !put(mm) || !put(active))
+                return false;
+        }
+
+        if (actRow && !activityRecords(*actRow))
+            return false;
+
+        if (miscRow && !put(officerOfRecord(*miscRow)))
+            return false;
+        return true;
+    }
+
+    QString error() const { return m_error; }
+    bool readFailed() const { return m_readFailed; }
+
+private:
+    bool fail(const QString& table)
+    {
+        m_error = QStringLiteral("cannot read table %1: %2").arg(table, m_db.error());
+        m_readFailed = true;
+        return false;
+    }
+
+    bool put(const Record& record)
+    {
+        if (m_out.write(record))
+            return true;
+        m_error = QStringLiteral("the file could not be written");
+        return false;
+    }
+
+    Record squadronRecord(const Row& misc) const
+    {
+        Record r("I", "S");
+        r.text(misc.text("Squadron"));
+        r.number(m_s.model.SquadronNoText);
+        r.number(misc.text("District"));
+        r.text(DateText::mmddyyyy(misc.text("Sub_Date")));
+        r.text(DateText::mmddyyyy(misc.text("From_Date")));
+        r.text(DateText::mmddyyyy(misc.text("To_Date")));
+        r.text(misc.boolean("Incorp") ? QStringLiteral("True") : QStringLiteral("False"));
+        return r;
+    }
+
+    bool recognized(int category, const char* section, const char* item, bool withOffice)
+    {
+        // Empty names are stored as null; names sort without regard to case.
+        const auto entries =
+            m_db.rows(QStringLiteral("SELECT * FROM Recognized WHERE Category = ? AND Last IS NOT NULL "
+                                     "AND TRIM(Last) <> '' ORDER BY Last COLLATE NOCASE, First "
+                                     "COLLATE NOCASE, rowid"),
+                      {category});
+        if (!entries)
+            return fail(QStringLiteral("Recognized"));
+        for (const Row& row : *entries) {
+            if (!put(withOffice ? officerRecord(section, item, row) : memberRecord(section, item, row)))
+                return false;
+        }
+        return true;
+    }
+
+    bool courseCounts()
+    {
+        const ReportModel& m = m_s.model;
+        Record a("V", "A");
+        for (const qint32 c : m.AGCount)
+            a.number(SignedCount(c));
+        Record b("V", "B");
+        for (const qint32 c : m.EGCount)
+            b.number(SignedCount(c));
+        Record c("V", "C");
+        for (const qint32 n : m.BCCount)
+            c.number(SignedCount(n));
+        Record d("V", "D");
+        for (const qint32 n : m.OCCount)
+            d.number(SignedCount(n));
+        return put(a) && put(b) && put(c) && put(d);
+    }
+
+    bool activityRecords(const Row& act)
+    {
+        struct Text
+        {
+            const char* section;
+            const char* item;
+            const char* field;
+        };
+        static constexpr std::array<Text, 13> kTexts = {{
+            {"VII", "A", "Meetings"},
+            {"VII", "B", "Cruise"},
+            {"VII", "C", "CoopChart"},
+            {"VII", "D", "District"},
+            {"VII", "E", "National"},
+            {"VII", "F", "Community"},
+            {"VII", "G", "VSC"},
+            {"VIII", "A", "Award_S"},
+            {"VIII", "B", "Award_D"},
+            {"VIII", "C", "Award_N"},
+            {"VIII", "D", "Award_C"},
+            {"VIII", "E", "Award_O"},
+            {"IX", "A", "OtherPart"},
+        }};
+        for (const Text& t : kTexts) {
+            const QString text = ReplaceQuotes(act.text(t.field));
+            if (text.isEmpty())
+                continue;
+            Record r(t.section, t.item);
+            r.counted(text);
+            if (!put(r))
+                return false;
+        }
+        return true;
+    }
+
+    Record officerOfRecord(const Row& misc) const
+    {
+        Record r("X", "A");
+        for (const char* field :
+             {"PubName", "SubO_Title", "SubO_Cert", "SubO_Last", "SubO_First", "SubO_Grade", "SubO_Rank",
+              "SubO_Address", "SubO_City", "SubO_State", "SubO_Zip", "SubO_Phone", "SubO_Email"})
+            r.text(misc.text(field));
+        return r;
+    }
+
+    const Session& m_s;
+    ReportReader& m_db;
+    UploadWriter& m_out;
+    QString m_error;
+    bool m_readFailed = false;
+};
+
+} // namespace
+
+QByteArray EncodeWindows1252(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += windows1252Byte(c);
+    }
+    return out;
+}
+
+void AddField(QString& record, const QString& value, bool isNumber)
+{
+    if (isNumber) {
+        record += value.isEmpty() ? QStringLiteral("0") : value;
+    } else {
+        record += QLatin1Char('"');
+        record += value;
+        record += QLatin1Char('"');
+    }
+    record += QLatin1Char(',');
+}
+
+QString ReplaceQuotes(const QString& text)
+{
+    QString result = text;
+    result.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return result;
+}
+
+QString SignedCount(qint64 count)
+{
+    return count < 0 ? QString::number(count) : QLatin1Char(' ') + QString::number(count);
+}
+
+bool WriteUploadFile(const Session& session, QString* reason)
+{
+    return WriteUploadFile(session, session.UploadFilePath, reason);
+}
+
+bool WriteUploadFile(const Session& session, const QString& uploadPath, QString* reason)
+{
+    // Every reason names the upload file, and the report database when that is what failed.
+    const auto failed = [&](const QString& why) {
+        if (reason)
+            *reason = QStringLiteral("Cannot write the upload file %1: %2").arg(uploadPath, why);
+        return false;
+    };
+    const auto unreadable = [&](const QString& why) {
+        return failed(QStringLiteral("cannot read the report database %1: %2").arg(session.CurrentDBPath, why));
+    };
+    if (uploadPath.isEmpty())
+        return failed(QStringLiteral("no upload file path is set"));
+
+    ReportReader db(session.CurrentDBPath);
+    if (!db.open())
+        return unreadable(db.error());
+
+    QSaveFile file(uploadPath);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+
+    UploadWriter writer(file);
+    UploadBuilder builder(session, db, writer);
+    if (!builder.run()) {
+        file.cancelWriting();
+        if (builder.readFailed())
+            return unreadable(builder.error());
+        return failed(file.error() != QFileDevice::NoError ? file.errorString() : builder.error());
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
+}
