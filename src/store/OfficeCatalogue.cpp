@@ -153,7 +153,7 @@ bool BuildCatalogue(Session& session, const QString& mode, Prompt& prompt, const
     if (!mode.isEmpty())
         return true;
 
-    ReportConnection db(dbPath.isEmpty() ? session.CurrentDBPath : dbPath);
+    ReportConnection db(dbPath.isEmpty() ? session.CurrentDBPath : dbPath, !dbPath.isEmpty());
     const auto failed = [&] {
         prompt.plain(QStringLiteral("Can't update database, R318 Form is disabled") + db.error());
         return false;

@@ -22,8 +22,8 @@ const std::array<CatalogueLine, kCatalogueSize>& OfficeCatalogue();
 
 // Makes the model's officer arrays anew for the 100 catalogue lines (titles, codes, order 1..100, no
 // members). With an empty mode it also writes one Officers row per line, members Null, into the report
-// database at `dbPath` (CurrentDBPath when empty); a failure shows "Can't update database, R318 Form is
-// disabled" with the engine's message and returns false, keeping the rows written so far. Any other mode
+// database at CurrentDBPath, or into the new file being built at `dbPath`; a failure shows "Can't update database, R318
+// Form is disabled" with the engine's message and returns false, keeping the rows written so far. Any other mode
 // ("UD") writes nothing.
 bool BuildCatalogue(Session& session, const QString& mode, Prompt& prompt, const QString& dbPath = {});
 

@@ -33,13 +33,13 @@ void ReportConnection::setBusyTimeout(int milliseconds)
     g_busyTimeout = milliseconds;
 }
 
-ReportConnection::ReportConnection(const QString& path, bool create) : m_path(path)
+ReportConnection::ReportConnection(const QString& path, bool newFile) : m_path(path)
 {
     m_connection = QStringLiteral("report-%1").arg(g_counter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     // A URI with mode=rw opens an existing file only; a missing file is an error, never a new empty report.
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    url.setQuery(create ? QStringLiteral("mode=rwc") : QStringLiteral("mode=rw"));
+    url.setQuery(newFile ? QStringLiteral("mode=rwc") : QStringLiteral("mode=rw"));
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeout));
     if (!db.open()) {
@@ -49,6 +49,8 @@ ReportConnection::ReportConnection(const QString& path, bool create) : m_path(pa
         return;
     }
     m_open = true;
+    if (newFile)
+        exec(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
 ReportConnection::~ReportConnection()

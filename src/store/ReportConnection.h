@@ -9,13 +9,15 @@ class QSqlQuery;
 
 // One operation's handle on a report database file. Every operation opens the file itself and closes it
 // before it returns; no handle stays open between user actions. The file is opened for reading and writing
-// and is never created by accident: only creation passes `create`.
+// and is never created by accident: only a new file being built passes `newFile`. A new file is written
+// without waiting for the disk at each step; whoever builds it flushes it once, complete, before it takes
+// the place of a report.
 class ReportConnection
 {
 public:
     enum class Lock { Immediate, Exclusive };
 
-    explicit ReportConnection(const QString& path, bool create = false);
+    explicit ReportConnection(const QString& path, bool newFile = false);
     ~ReportConnection(); // rolls back a transaction still open, closes the file
     ReportConnection(const ReportConnection&) = delete;
     ReportConnection& operator=(const ReportConnection&) = delete;

@@ -172,9 +172,9 @@ bool handleProblem(const QString& path, const QString& label, const ReportFileCh
 }
 
 // Runs one step of the creation: opens the new file, runs `write` in one exclusive transaction, closes.
-template <typename Write> bool creationStep(const QString& path, bool create, Write write, int* code, QString* error)
+template <typename Write> bool creationStep(const QString& path, Write write, int* code, QString* error)
 {
-    ReportConnection db(path, create);
+    ReportConnection db(path, true);
     const auto failed = [&] {
         *code = db.errorCode();
         *error = db.error();
@@ -262,7 +262,7 @@ bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
 
     // The tables, in creation order.
     if (!creationStep(
-            scratch, true,
+            scratch,
             [](ReportConnection& db) {
                 for (const ReportSchema::Table& t : ReportSchema::tables()) {
                     if (!db.exec(ReportSchema::createTableSql(t)))
@@ -278,7 +278,7 @@ bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
     BuildCatalogue(session, QString(), prompt, scratch);
     QString url = session.HistorianURL;
     if (!creationStep(
-            scratch, false,
+            scratch,
             [&url](ReportConnection& db) {
                 const int size = ReportSchema::field(QStringLiteral("Misc"), QStringLiteral("SubmitURL"))->size;
                 if (url.size() > size)
@@ -289,21 +289,21 @@ bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
             &code, &error))
         return failed(code, error);
     if (!creationStep(
-            scratch, false,
+            scratch,
             [](ReportConnection& db) {
                 return db.exec(QStringLiteral("INSERT INTO Education (AG_S, PB_KUR) VALUES (0, 0)"));
             },
             &code, &error))
         return failed(code, error);
     if (!creationStep(
-            scratch, false,
+            scratch,
             [](ReportConnection& db) {
                 return db.exec(QStringLiteral("INSERT INTO Activities (Meetings) VALUES (NULL)"));
             },
             &code, &error))
         return failed(code, error);
     if (!creationStep(
-            scratch, false,
+            scratch,
             [](ReportConnection& db) {
                 QSqlQuery insert(db.database());
                 const QString sql = QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)");

@@ -1,6 +1,8 @@
 #include "ReportFixture.h"
 
 #include "store/OfficeCatalogue.h"
+#include "store/ReportDatabase.h"
+#include "store/ReportIO.h"
 #include "store/ReportSchema.h"
 
 #include <QAtomicInt>
@@ -27,6 +29,8 @@ template <typename Work> void withDatabase(const QString& path, Work work)
         db.setDatabaseName(path);
         if (!db.open())
             qFatal("fixture: cannot open %s: %s", qPrintable(path), qPrintable(db.lastError().text()));
+        // What the tests write needs no protection against power loss.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
         work(db);
         db.close();
     }
@@ -241,6 +245,113 @@ QStringList files(const QString& dir)
 {
     QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     return names;
+}
+
+QStringList modelLines(const ReportModel& m)
+{
+    QStringList l;
+    const auto add = [&l](const char* name, const QVariant& v) {
+        l << QString::fromLatin1(name) + '=' + v.toString();
+    };
+    add("SubDate", m.SubDate);
+    add("FromDate", m.FromDate);
+    add("ToDate", m.ToDate);
+    add("ReportYear", m.ReportYear);
+    add("NoMM", m.NoMM);
+    add("Incorp", m.Incorp);
+    add("NoActive", m.NoActive);
+    add("NoSenior", m.NoSenior);
+    for (const QString* t : {&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress,
+                             &m.SubOCity, &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail})
+        add("SubO", *t);
+    add("PubName", m.PubName);
+    add("SubmitURL", m.SubmitURL);
+    for (qint32 n : m.AGCount)
+        add("AG", n);
+    for (qint32 n : m.EGCount)
+        add("EG", n);
+    for (qint32 n : m.BCCount)
+        add("BC", n);
+    for (qint32 n : m.OCCount)
+        add("OC", n);
+    add("FromKUR", m.FromKUR);
+    for (const QString& t : m.ActivityText)
+        add("Activity", t);
+    add("OfficerCount", m.OfficerCount);
+    for (int i = 1; i <= m.OfficerCount; ++i)
+        l << QStringLiteral("Off%1=%2|%3|%4|%5|%6|%7|%8|%9|%10")
+                 .arg(i)
+                 .arg(m.OffOrder[i])
+                 .arg(m.OffTitle[i], m.OffCode[i], m.OffHeading[i] ? QStringLiteral("H") : QStringLiteral("-"),
+                      m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]);
+    for (int c = 1; c <= 7; ++c) {
+        for (int e = 1; e <= 24; ++e)
+            l << QStringLiteral("Rec%1.%2=%3|%4|%5|%6|%7|%8|%9")
+                     .arg(c)
+                     .arg(e)
+                     .arg(m.RecCert[c][e], m.RecLast[c][e], m.RecFirst[c][e], m.RecRank[c][e], m.RecGrade[c][e],
+                          m.RecOffice[c][e])
+                     .arg(m.RecCategory[c][e]);
+    }
+    return l;
+}
+
+void openReport(Session& s, const QString& dir)
+{
+    setUp(s, dir);
+    ScriptedPrompt p;
+    if (!OpenReportDatabase(s, {}, p) || !OpenReportDatabase(s, {}, p) || !LoadReport(s))
+        qFatal("cannot make a report");
+}
+
+void fillModel(ReportModel& m)
+{
+    m.SubDate = QStringLiteral("Mar 3, 2020");
+    m.FromDate = QStringLiteral("Sep 1, 2019");
+    m.ToDate = QStringLiteral("Aug 31, 2020");
+    m.ReportYear = QStringLiteral("2020");
+    m.NoMM = 17;
+    m.Incorp = true;
+    m.NoActive = 212;
+    m.NoSenior = 3;
+    int k = 0;
+    for (QString* t : {&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity,
+                       &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail})
+        *t = QStringLiteral("S%1").arg(++k);
+    m.SubOLast = QStringLiteral("O'Hara");
+    m.PubName = QStringLiteral("The Binnacle");
+    m.SubmitURL = QStringLiteral("https://example.org/saved");
+    for (size_t i = 0; i < m.AGCount.size(); ++i)
+        m.AGCount[i] = qint32(10 + i);
+    for (size_t i = 0; i < m.EGCount.size(); ++i)
+        m.EGCount[i] = qint32(20 + i);
+    for (size_t i = 0; i < m.BCCount.size(); ++i)
+        m.BCCount[i] = qint32(30 + i);
+    for (size_t i = 0; i < m.OCCount.size(); ++i)
+        m.OCCount[i] = qint32(40 + i);
+    m.FromKUR = true;
+    for (size_t i = 0; i < m.ActivityText.size(); ++i)
+        m.ActivityText[i] = QStringLiteral("Text %1\r\nsecond line with \"quotes\" and ünïcödé").arg(i);
+    for (int i = 2; i <= m.OfficerCount; i += 3) {
+        if (m.OffHeading[i])
+            continue;
+        m.OffCert[i] = QStringLiteral("C%1").arg(i);
+        m.OffLast[i] = QStringLiteral("Last%1").arg(i, 3, 10, QLatin1Char('0'));
+        m.OffFirst[i] = QStringLiteral("First");
+        m.OffRank[i] = QStringLiteral("Lt/C");
+        m.OffGrade[i] = QStringLiteral("AP");
+    }
+    for (int c = 1; c <= 7; ++c) {
+        for (int e = 1; e <= c + 2; ++e) {
+            m.RecCert[c][e] = QStringLiteral("%1%2").arg(c).arg(e);
+            m.RecLast[c][e] = QStringLiteral("Name%1").arg(e, 2, 10, QLatin1Char('0'));
+            m.RecFirst[c][e] = QStringLiteral("F");
+            m.RecRank[c][e] = QStringLiteral("Cdr");
+            m.RecGrade[c][e] = QStringLiteral("N");
+            m.RecOffice[c][e] = c <= 2 ? QStringLiteral("District Educational Officer") : QString();
+            m.RecCategory[c][e] = c;
+        }
+    }
 }
 
 } // namespace ReportFixture

@@ -69,6 +69,13 @@ QByteArray bytes(const QString& path);
 // File names in a folder (no folders), sorted.
 QStringList files(const QString& dir);
 
+// A current report file (created and opened once, so its marker is set) in `dir`, loaded into the model.
+void openReport(Session& s, const QString& dir);
+// Gives every value of the model a distinct value that fits its field.
+void fillModel(ReportModel& m);
+// Every value of the model as "name=value" lines, for comparing two models.
+QStringList modelLines(const ReportModel& m);
+
 // A prompt that runs a step of the test when it is asked, and answers what the step returns.
 class ActingPrompt : public ScriptedPrompt
 {

@@ -19,116 +19,6 @@ using namespace ReportFixture;
 
 namespace {
 
-// Every value of the model as "name=value" lines, for comparing two models.
-QStringList modelLines(const ReportModel& m)
-{
-    QStringList l;
-    const auto add = [&l](const char* name, const QVariant& v) {
-        l << QString::fromLatin1(name) + '=' + v.toString();
-    };
-    add("SubDate", m.SubDate);
-    add("FromDate", m.FromDate);
-    add("ToDate", m.ToDate);
-    add("ReportYear", m.ReportYear);
-    add("NoMM", m.NoMM);
-    add("Incorp", m.Incorp);
-    add("NoActive", m.NoActive);
-    add("NoSenior", m.NoSenior);
-    for (const QString* t : {&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress,
-                             &m.SubOCity, &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail})
-        add("SubO", *t);
-    add("PubName", m.PubName);
-    add("SubmitURL", m.SubmitURL);
-    for (qint32 n : m.AGCount)
-        add("AG", n);
-    for (qint32 n : m.EGCount)
-        add("EG", n);
-    for (qint32 n : m.BCCount)
-        add("BC", n);
-    for (qint32 n : m.OCCount)
-        add("OC", n);
-    add("FromKUR", m.FromKUR);
-    for (const QString& t : m.ActivityText)
-        add("Activity", t);
-    add("OfficerCount", m.OfficerCount);
-    for (int i = 1; i <= m.OfficerCount; ++i)
-        l << QStringLiteral("Off%1=%2|%3|%4|%5|%6|%7|%8|%9|%10")
-                 .arg(i)
-                 .arg(m.OffOrder[i])
-                 .arg(m.OffTitle[i], m.OffCode[i], m.OffHeading[i] ? QStringLiteral("H") : QStringLiteral("-"),
-                      m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]);
-    for (int c = 1; c <= 7; ++c) {
-        for (int e = 1; e <= 24; ++e)
-            l << QStringLiteral("Rec%1.%2=%3|%4|%5|%6|%7|%8|%9")
-                     .arg(c)
-                     .arg(e)
-                     .arg(m.RecCert[c][e], m.RecLast[c][e], m.RecFirst[c][e], m.RecRank[c][e], m.RecGrade[c][e],
-                          m.RecOffice[c][e])
-                     .arg(m.RecCategory[c][e]);
-    }
-    return l;
-}
-
-// A current report file, loaded.
-void openReport(Session& s, const QTemporaryDir& dir)
-{
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    if (!OpenReportDatabase(s, {}, p) || !OpenReportDatabase(s, {}, p) || !LoadReport(s))
-        qFatal("cannot make a report");
-}
-
-// Gives every value of the model a distinct value that fits its field.
-void fill(ReportModel& m)
-{
-    m.SubDate = QStringLiteral("Mar 3, 2020");
-    m.FromDate = QStringLiteral("Sep 1, 2019");
-    m.ToDate = QStringLiteral("Aug 31, 2020");
-    m.ReportYear = QStringLiteral("2020");
-    m.NoMM = 17;
-    m.Incorp = true;
-    m.NoActive = 212;
-    m.NoSenior = 3;
-    int k = 0;
-    for (QString* t : {&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity,
-                       &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail})
-        *t = QStringLiteral("S%1").arg(++k);
-    m.SubOLast = QStringLiteral("O'Hara");
-    m.PubName = QStringLiteral("The Binnacle");
-    m.SubmitURL = QStringLiteral("https://example.org/saved");
-    for (size_t i = 0; i < m.AGCount.size(); ++i)
-        m.AGCount[i] = qint32(10 + i);
-    for (size_t i = 0; i < m.EGCount.size(); ++i)
-        m.EGCount[i] = qint32(20 + i);
-    for (size_t i = 0; i < m.BCCount.size(); ++i)
-        m.BCCount[i] = qint32(30 + i);
-    for (size_t i = 0; i < m.OCCount.size(); ++i)
-        m.OCCount[i] = qint32(40 + i);
-    m.FromKUR = true;
-    for (size_t i = 0; i < m.ActivityText.size(); ++i)
-        m.ActivityText[i] = QStringLiteral("Text %1\r\nsecond line with \"quotes\" and ünïcödé").arg(i);
-    for (int i = 2; i <= m.OfficerCount; i += 3) {
-        if (m.OffHeading[i])
-            continue;
-        m.OffCert[i] = QStringLiteral("C%1").arg(i);
-        m.OffLast[i] = QStringLiteral("Last%1").arg(i, 3, 10, QLatin1Char('0'));
-        m.OffFirst[i] = QStringLiteral("First");
-        m.OffRank[i] = QStringLiteral("Lt/C");
-        m.OffGrade[i] = QStringLiteral("AP");
-    }
-    for (int c = 1; c <= 7; ++c) {
-        for (int e = 1; e <= c + 2; ++e) {
-            m.RecCert[c][e] = QStringLiteral("%1%2").arg(c).arg(e);
-            m.RecLast[c][e] = QStringLiteral("Name%1").arg(e, 2, 10, QLatin1Char('0'));
-            m.RecFirst[c][e] = QStringLiteral("F");
-            m.RecRank[c][e] = QStringLiteral("Cdr");
-            m.RecGrade[c][e] = QStringLiteral("N");
-            m.RecOffice[c][e] = c <= 2 ? QStringLiteral("District Educational Officer") : QString();
-            m.RecCategory[c][e] = c;
-        }
-    }
-}
-
 int filled(const QString& path, int category)
 {
     return value(path, QStringLiteral("SELECT count(*) FROM Recognized WHERE Category = ? AND Last IS NOT NULL"),
@@ -167,8 +57,8 @@ void TestReportIO::roundTrip()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
-    fill(s.model);
+    openReport(s, dir.path());
+    fillModel(s.model);
     s.model.SquadronName = QStringLiteral("Harbour Squadron");
     s.model.SquadronNo = 318;
     s.model.DistrictNo = 27;
@@ -218,7 +108,7 @@ void TestReportIO::newReportLoadsEmpty()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     const ReportModel& m = s.model;
     QCOMPARE(m.OfficerCount, 100);
     QCOMPARE(m.NoMM, 0);
@@ -238,7 +128,7 @@ void TestReportIO::recognitionRepacked()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     const QString db = s.CurrentDBPath;
     // Category 4 occupies rows 73..96: entries in its slots 3 and 7.
     exec(db, QStringLiteral("UPDATE Recognized SET Last = 'Young', First = 'Amy', Cert = '111' WHERE rowid = 75"));
@@ -286,7 +176,7 @@ void TestReportIO::recognitionOutsideListsDropped()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     exec(s.CurrentDBPath, QStringLiteral("INSERT INTO Recognized (Last, Category) VALUES ('Stray', 9), ('Zero', 0)"));
     exec(s.CurrentDBPath, QStringLiteral("UPDATE Recognized SET Last = 'Kept' WHERE rowid = 1"));
     QVERIFY(LoadRecognized(s));
@@ -301,7 +191,7 @@ void TestReportIO::putTextCutsToFieldSize()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     const QString thirty = QStringLiteral("Abcdefghijklmnopqrstuvwxyz1234");
     QCOMPARE(thirty.size(), 30);
     s.model.SubOLast = thirty;
@@ -353,7 +243,7 @@ void TestReportIO::activityLineBreaks()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     ReportModel& m = s.model;
     m.ActivityText[0] = QStringLiteral("Met monthly.\r\n\r\n");
     m.ActivityText[1] = QStringLiteral("\r\n\n\r");
@@ -379,7 +269,7 @@ void TestReportIO::officerHeadings()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     const ReportModel& m = s.model;
     QVERIFY(m.OffHeading[1]);
     QVERIFY(m.OffHeading[12]);
@@ -399,7 +289,7 @@ void TestReportIO::emptyOfficersTableKeepsList()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     s.model.OffLast[2] = QStringLiteral("Unsaved");
     exec(s.CurrentDBPath, QStringLiteral("DELETE FROM Officers"));
     QVERIFY(LoadOfficers(s));
@@ -411,7 +301,7 @@ void TestReportIO::damagedFileLoadReported()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET SubO_City = 'Bayport', No_MM = 4"));
     exec(s.CurrentDBPath, QStringLiteral("ALTER TABLE Misc DROP COLUMN PubName"));
     QString why;
@@ -443,7 +333,7 @@ void TestReportIO::failingSingleWriteIsSkipped()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     exec(s.CurrentDBPath, QStringLiteral("ALTER TABLE Misc DROP COLUMN PubName"));
     exec(s.CurrentDBPath, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Officers WHEN NEW.Forder = 5 "
                                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
@@ -480,7 +370,7 @@ void TestReportIO::saveFailureReported()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     s.model.PubName = QStringLiteral("Unsaved");
     const QString db = s.CurrentDBPath;
     const QByteArray before = bytes(db);
@@ -524,7 +414,7 @@ void TestReportIO::saveAtExitAsks()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
+    openReport(s, dir.path());
     const QString db = s.CurrentDBPath;
     s.model.PubName = QStringLiteral("Final words");
     QVERIFY(QFile::setPermissions(db, QFileDevice::ReadOwner));
@@ -563,8 +453,8 @@ void TestReportIO::clearReport()
 {
     QTemporaryDir dir;
     Session s;
-    openReport(s, dir);
-    fill(s.model);
+    openReport(s, dir.path());
+    fillModel(s.model);
     s.model.SquadronName = QStringLiteral("Kept Squadron");
     ClearReport(s.model);
     const ReportModel& m = s.model;
