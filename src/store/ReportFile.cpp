@@ -87,9 +87,12 @@ bool CompactReportDatabase(Session& session, QString* why)
         files.remove(scratchJournal);
     };
 
-    // 1. A scratch file left by an interrupted run is only ever a scratch file.
+    // 1. A scratch file left by an interrupted run is only ever a scratch file. (So are the scratch files of
+    // copies that an ended program left beside the report; this runs as the program ends.)
     if (!files.remove(scratchJournal, why) || !files.remove(scratch, why))
         return false;
+    files.removeScratchFiles(main);
+    files.removeScratchFiles(session.CurrentBakPath);
     if (!files.exists(main))
         return fail(why, QStringLiteral("the report file %1 does not exist").arg(native(main)));
 

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <filesystem>
 #include <system_error>
@@ -54,35 +53,9 @@ bool ReportFiles::exists(const QString& path) const
     return QFileInfo::exists(path);
 }
 
-bool ReportFiles::copy(const QString& from, const QString& to, QString* why)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(why, QStringLiteral("cannot read %1: %2").arg(from, source.errorString()));
-    // QSaveFile writes a temporary file beside the target, flushes it to disk and renames it over the
-    // target at commit; an interrupted copy leaves the target as it was.
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        return fail(why, QStringLiteral("cannot write %1: %2").arg(to, target.errorString()));
-    QByteArray buffer;
-    while (!source.atEnd()) {
-        buffer = source.read(1 << 16);
-        if (buffer.isEmpty() && source.error() != QFileDevice::NoError) {
-            target.cancelWriting();
-            return fail(why, QStringLiteral("cannot read %1: %2").arg(from, source.errorString()));
-        }
-        if (target.write(buffer) != buffer.size()) {
-            const QString error = target.errorString();
-            target.cancelWriting();
-            return fail(why, QStringLiteral("cannot write %1: %2").arg(to, error));
-        }
-    }
-    if (!target.commit())
-        return fail(why, QStringLiteral("cannot write %1: %2").arg(to, target.errorString()));
-    return true;
-}
+namespace {
 
-bool ReportFiles::rename(const QString& from, const QString& to, QString* why)
+bool renameOver(const QString& from, const QString& to, QString* why)
 {
     std::error_code ec;
     std::filesystem::rename(nativePath(from), nativePath(to), ec);
@@ -91,6 +64,62 @@ bool ReportFiles::rename(const QString& from, const QString& to, QString* why)
             why,
             QStringLiteral("cannot rename %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(ec.message().c_str())));
     return true;
+}
+
+bool syncFile(QFile& file)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace
+
+bool ReportFiles::copy(const QString& from, const QString& to, QString* why)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(why, QStringLiteral("cannot read %1: %2").arg(from, source.errorString()));
+    const QFileInfo target(to);
+    if (target.exists() && (!target.isWritable() || !target.permission(QFileDevice::WriteOwner)))
+        return fail(why, QStringLiteral("%1 is read-only").arg(to));
+
+    // The copy is written to a scratch file beside the target, flushed to the disk and renamed over the
+    // target: an interrupted copy leaves the target as it was.
+    const QString scratch = scratchPathBeside(to);
+    QFile out(scratch);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(why, QStringLiteral("cannot write %1: %2").arg(scratch, out.errorString()));
+    const auto abandon = [&](const QString& text) {
+        out.close();
+        QFile::remove(scratch);
+        return fail(why, text);
+    };
+    while (!source.atEnd()) {
+        const QByteArray buffer = source.read(1 << 16);
+        if (buffer.isEmpty() && source.error() != QFileDevice::NoError)
+            return abandon(QStringLiteral("cannot read %1: %2").arg(from, source.errorString()));
+        if (out.write(buffer) != buffer.size())
+            return abandon(QStringLiteral("cannot write %1: %2").arg(scratch, out.errorString()));
+    }
+    if (!out.flush() || !syncFile(out))
+        return abandon(QStringLiteral("cannot write %1 to the disk").arg(scratch));
+    out.close();
+    if (target.exists())
+        QFile::setPermissions(scratch, target.permissions());
+    if (!renameOver(scratch, to, why)) {
+        QFile::remove(scratch);
+        return false;
+    }
+    return true;
+}
+
+bool ReportFiles::rename(const QString& from, const QString& to, QString* why)
+{
+    return renameOver(from, to, why);
 }
 
 bool ReportFiles::remove(const QString& path, QString* why)
@@ -109,15 +138,19 @@ bool ReportFiles::flush(const QString& path, QString* why)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return fail(why, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
-#ifdef Q_OS_WIN
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-    const bool done = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
-#else
-    const bool done = ::fsync(file.handle()) == 0;
-#endif
-    if (!done)
+    if (!syncFile(file))
         return fail(why, QStringLiteral("cannot write %1 to the disk").arg(path));
     return true;
+}
+
+void ReportFiles::removeScratchFiles(const QString& target)
+{
+    const QFileInfo info(target);
+    QDir folder(info.absolutePath());
+    const QString pattern = QLatin1Char('~') + info.fileName() + QLatin1String(".*.tmp");
+    for (const QString& name :
+         folder.entryList({pattern, pattern + QLatin1String("-journal")}, QDir::Files | QDir::Hidden))
+        remove(folder.filePath(name));
 }
 
 QString ReportFiles::scratchPathBeside(const QString& target)

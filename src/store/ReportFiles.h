@@ -3,9 +3,9 @@
 #include <QString>
 
 // Every file operation on report files goes through this class: the copy that replaces a file (written to a
-// temporary file in the target's folder, flushed to disk and renamed over the target, so the target holds
-// the old or the new content at every moment), the rename that replaces its target in one step, and
-// removal. Tests install a subclass that makes chosen operations fail.
+// scratch file in the target's folder, flushed to disk and renamed over the target, so the target holds
+// the old or the new content at every moment; a target marked read-only is refused), the rename that
+// replaces its target in one step, and removal. Tests install a subclass that makes chosen operations fail.
 class ReportFiles
 {
 public:
@@ -28,6 +28,8 @@ public:
     // A name for a scratch file beside `target` that no other file carries: "~<name>.<random>.tmp". It never
     // ends in ".mdb", so it is never taken for a report or an archive.
     static QString scratchPathBeside(const QString& target);
+    // Removes the scratch files of `target` that an interrupted program left beside it.
+    void removeScratchFiles(const QString& target);
 };
 
 // Installs a ReportFiles for the lifetime of the object.

@@ -97,6 +97,7 @@ private Q_SLOTS:
 
     void saveMakesBackupCopy();
     void saveBackupFailureReported();
+    void saveRefusesReadOnlyBackup();
     void revertAfterSave();
     void revertWithoutSave();
     void revertRefusesUnusableBackup_data();
@@ -147,6 +148,23 @@ void TestReportFile::saveBackupFailureReported()
     QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).toString(),
              QStringLiteral("In the file"));
     QCOMPARE(bytes(s.CurrentBakPath), bak);
+}
+
+void TestReportFile::saveRefusesReadOnlyBackup()
+{
+    QTemporaryDir dir;
+    Session s;
+    openReport(s, dir.path());
+    const QByteArray bak = bytes(s.CurrentBakPath);
+    QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner));
+    s.model.PubName = QStringLiteral("In the file");
+    ScriptedPrompt p;
+    QVERIFY(!Save(s, p));
+    QCOMPARE(p.shown.size(), 1);
+    QVERIFY2(p.shown.first().text.contains(QStringLiteral("read-only")), qPrintable(p.shown.first().text));
+    QVERIFY(p.shown.first().text.contains(QDir::toNativeSeparators(s.CurrentBakPath)));
+    QCOMPARE(bytes(s.CurrentBakPath), bak);
+    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
 }
 
 void TestReportFile::revertAfterSave()
@@ -289,7 +307,10 @@ void TestReportFile::compactionRemovesLeftOverScratch()
     Session s;
     reportWithFreeSpace(s, dir.path());
     const auto content = snapshot(s.CurrentDBPath);
-    for (const QString& name : {QStringLiteral("~~Temp.mdb"), QStringLiteral("~~Temp.mdb-journal")}) {
+    for (const QString& name :
+         {QStringLiteral("~~Temp.mdb"), QStringLiteral("~~Temp.mdb-journal"),
+          QStringLiteral("~r318_TST.bak.0badf00d.tmp"), QStringLiteral("~r318_TST.mdb.12345678.tmp"),
+          QStringLiteral("~r318_TST.mdb.12345678.tmp-journal")}) {
         QFile f(s.DataDir + name);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(3000, 'x'));
