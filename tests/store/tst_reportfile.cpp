@@ -112,6 +112,7 @@ private Q_SLOTS:
     void compactionStepFails();
     void compactionRefusesDamagedCopy();
     void compactionWithoutReport();
+    void awkwardFolderName();
 };
 
 void TestReportFile::saveMakesBackupCopy()
@@ -419,6 +420,32 @@ void TestReportFile::compactionWithoutReport()
     QVERIFY(!CompactReportDatabase(s, &why));
     QVERIFY(why.contains(QStringLiteral("does not exist")));
     QVERIFY(files(dir.path()).isEmpty());
+}
+
+void TestReportFile::awkwardFolderName()
+{
+    // Folder names reach the engine as file URIs and as bound values: quotes, "#", "%", "?" and letters
+    // outside ASCII must all survive.
+    QTemporaryDir top;
+    const QString dir = top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
+    QVERIFY(QDir().mkpath(dir));
+    Session s;
+    openReport(s, dir);
+    fillModel(s.model);
+    s.model.SubmitURL = kUrl;
+    ScriptedPrompt p;
+    QVERIFY(Save(s, p));
+    const QStringList saved = modelLines(s.model);
+    s.model.PubName = QStringLiteral("Draft");
+    QVERIFY(WriteReport(s));
+    QVERIFY(Revert(s, p));
+    QCOMPARE(modelLines(s.model), saved);
+    QString why;
+    QVERIFY2(CompactReportDatabase(s, &why), qPrintable(why));
+    QCOMPARE(nextStart(dir, p), saved);
+    QVERIFY(p.shown.isEmpty());
+    QCOMPARE(files(dir), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
+    QVERIFY(files(top.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestReportFile)
