@@ -252,6 +252,11 @@ qint64 leadingNumber(const QString& text)
 QString translateHostStatement(const QString& statement)
 {
     QString sql = statement;
+    // The host compares text without regard to letter case.
+    static const QRegularExpression textCompare(
+        QStringLiteral(R"((\[?\w+\]?\s*(?:=|<>)\s*(?:'(?:[^']|'')*+'|\?))(?!\s*COLLATE))"),
+        QRegularExpression::CaseInsensitiveOption);
+    sql.replace(textCompare, QStringLiteral("\\1 COLLATE NOCASE"));
     static const QRegularExpression notNull(QStringLiteral(R"((\[?\w+\]?)\s*<>\s*NULL\b)"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression isNull(QStringLiteral(R"((\[?\w+\]?)\s*=\s*NULL\b)"),

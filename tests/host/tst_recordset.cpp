@@ -171,6 +171,9 @@ private Q_SLOTS:
 
     void hostStatementForms()
     {
+        QCOMPARE(translateHostStatement("SELECT * FROM T WHERE A = 'x''y' AND B = ? AND C = 5 AND D <> 'q'"),
+                 QStringLiteral("SELECT * FROM T WHERE A = 'x''y' COLLATE NOCASE AND B = ? COLLATE NOCASE AND C = 5 "
+                                "AND D <> 'q' COLLATE NOCASE"));
         QCOMPARE(translateHostStatement("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"),
                  QStringLiteral("SELECT MemTypeStat FROM Members WHERE (OtherMember IS NULL OR OtherMember = '')"));
         QCOMPARE(translateHostStatement("SELECT * FROM MemberCom WHERE NewOD = False ORDER BY Department, Position"),
@@ -205,6 +208,11 @@ private Q_SLOTS:
 
         Recordset own = Recordset::open(db, "SELECT Mem_ID FROM Members WHERE OtherMember = NULL");
         QCOMPARE(own.recordCount(), 3);
+
+        // Text compares without regard to letter case, as in the host.
+        QCOMPARE(Recordset::open(db, "SELECT * FROM MemberCom WHERE SDN = 's'").recordCount(), 2);
+        QCOMPARE(Recordset::open(db, "SELECT * FROM Members WHERE Last = ?", {"BAKER"}).recordCount(), 1);
+        QCOMPARE(Recordset::open(db, "SELECT * FROM Members WHERE Last = 'O''x' OR Last <> 'abel'").recordCount(), 3);
 
         Recordset current = Recordset::open(db, "SELECT * FROM MemberCom WHERE NewOD = False");
         QCOMPARE(current.recordCount(), 1);
