@@ -79,6 +79,7 @@ private Q_SLOTS:
     void newDbReplacesReportAndBackup();
     void catalogue();
     void buildCatalogueUpgradeModeWritesNothing();
+    void buildCatalogueFailureMessage();
     void rebuildVacanciesFirst();
     void rebuildDropsCodesNotInCatalogue();
     void rebuildTwiceEqualsOnce();
@@ -322,6 +323,25 @@ void TestReportDb::buildCatalogueUpgradeModeWritesNothing()
         QVERIFY(s.model.OffLast[i].isEmpty());
     }
     QVERIFY(p.shown.isEmpty());
+}
+
+void TestReportDb::buildCatalogueFailureMessage()
+{
+    QTemporaryDir dir;
+    Session s;
+    currentReport(s, dir);
+    exec(s.CurrentDBPath, QStringLiteral("DELETE FROM Officers"));
+    exec(s.CurrentDBPath, QStringLiteral("ALTER TABLE Officers DROP COLUMN Office"));
+    ScriptedPrompt p;
+    QVERIFY(!BuildCatalogue(s, QString(), p));
+    QCOMPARE(p.shown.size(), 1);
+    const Prompt::Message& m = p.shown.first();
+    const QString lead = QStringLiteral("Can't update database, R318 Form is disabled");
+    QVERIFY2(m.text.startsWith(lead) && m.text.size() > lead.size(), qPrintable(m.text));
+    QVERIFY2(m.text.contains(QStringLiteral("Office")), qPrintable(m.text)); // the engine's message follows
+    QCOMPARE(m.icon, Prompt::Icon::None);
+    QCOMPARE(m.buttons, Prompt::Buttons::Ok);
+    QVERIFY(m.title.isEmpty());
 }
 
 void TestReportDb::rebuildVacanciesFirst()
