@@ -25,6 +25,9 @@ public:
     // Shows the message and returns the button chosen.
     virtual Answer ask(const Message& message) = 0;
 
+    // False where nobody can answer (the batch command): choices that would change files are then not offered.
+    virtual bool canAsk() const { return true; }
+
     // Conveniences for the common styles.
     void information(const QString& text, const QString& title = {});
     void plain(const QString& text, const QString& title = {});
@@ -42,6 +45,7 @@ class BatchPrompt : public Prompt
 public:
     explicit BatchPrompt(Answer questionAnswer = Answer::Yes) : m_answer(questionAnswer) {}
     Answer ask(const Message& message) override;
+    bool canAsk() const override { return false; }
 
 private:
     Answer m_answer;

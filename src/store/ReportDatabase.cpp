@@ -134,7 +134,7 @@ bool handleProblem(const QString& path, const QString& label, const ReportFileCh
     const QString problem = QStringLiteral("%1 %2 cannot be opened: %3.").arg(label, native(path), check.reason);
     setReason(reason, problem);
     // The batch command cannot ask: nothing is changed.
-    if (dynamic_cast<BatchPrompt*>(&prompt)) {
+    if (!prompt.canAsk()) {
         prompt.warning(problem + QStringLiteral(" Nothing was changed."));
         return false;
     }
