@@ -172,27 +172,20 @@ private:
     QSaveFile& m_file;
 };
 
-Record officerRecord(const char* section, const char* item, const Row& row)
+// Member values: Cert, Last, First, Rank, Grade; officer values put the office before them.
+Record memberRecord(const char* section, const char* item, const Row& row, bool withOffice = false)
 {
     Record r(section, item);
-    r.text(row.text("Office"));
-    r.text(row.text("Cert"));
-    r.text(row.text("Last"));
-    r.text(row.text("First"));
-    r.text(row.text("Rank"));
-    r.text(row.text("Grade"));
+    if (withOffice)
+        r.text(row.text("Office"));
+    for (const char* field : {"Cert", "Last", "First", "Rank", "Grade"})
+        r.text(row.text(field));
     return r;
 }
 
-Record memberRecord(const char* section, const char* item, const Row& row)
+Record officerRecord(const char* section, const char* item, const Row& row)
 {
-    Record r(section, item);
-    r.text(row.text("Cert"));
-    r.text(row.text("Last"));
-    r.text(row.text("First"));
-    r.text(row.text("Rank"));
-    r.text(row.text("Grade"));
-    return r;
+    return memberRecord(section, item, row, true);
 }
 
 const QString kElected = QStringLiteral("ELECTED OFFICERS:");
