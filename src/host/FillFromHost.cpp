@@ -3,6 +3,8 @@
 #include "app/Prompt.h"
 #include "app/Session.h"
 #include "host/HostData.h"
+#include "host/HostShortcuts.h"
+#include "host/LookupDetail.h"
 #include "host/MemberStats.h"
 #include "store/DateText.h"
 
@@ -25,6 +27,24 @@ void fillCourses(Session& session, CourseGroup group)
         courseValue(session.model, group, courses.at(k)) = counts.at(k);
 }
 
+// Before the member recordset has been read, asks the host once for every member the Fill will look up: the
+// officers' holders, the submitting officer's candidates and the members of the three lists. A member the Fill
+// then looks up is found among them (unless several rows hold the number); the member table is not read whole.
+void prefetchMembers(Session& session, const std::vector<LookupDetail::OfficerHolder>& holders,
+                     std::initializer_list<Recordset*> lists)
+{
+    Recordset& members = session.host.MembersRS;
+    if (!HostShortcuts::enabled() || !members.isOpen() || members.isLoaded())
+        return;
+    QList<qint64> ids;
+    for (const LookupDetail::OfficerHolder& holder : holders)
+        ids << holder.memId;
+    ids << LookupDetail::historianCandidates(session);
+    for (Recordset* rows : lists)
+        ids << LookupDetail::categoryMemberIds(*rows);
+    members.prefetch(QStringLiteral("Mem_ID"), ids);
+}
+
 } // namespace
 
 FillOutcome FillFromHost(Session& session, Prompt& prompt)
@@ -39,13 +59,21 @@ FillOutcome FillFromHost(Session& session, Prompt& prompt)
                         Prompt::Buttons::YesNo, QStringLiteral("Fill from Rostrel")) != Prompt::Answer::Yes)
         return outcome;
 
-    OfficersFromHost(session);
+    // The rows of the officer list, the two assignment lists and the new senior members are found first, so
+    // that the members they name can be asked for together; they are written in the order of the steps.
+    const std::vector<LookupDetail::OfficerHolder> holders = LookupDetail::officerHolders(session);
+    Recordset district = LookupDetail::assignmentRows(session, QStringLiteral("D"));
+    Recordset national = LookupDetail::assignmentRows(session, QStringLiteral("N"));
+    LookupDetail::NewSeniors seniors = LookupDetail::newSeniorRows(session);
+    prefetchMembers(session, holders, {&district, &national, &seniors.rows});
+
+    LookupDetail::setOfficerHolders(session, holders);
     outcome.historian = FindHistorian(session);
-    FindDNOffices(session, QStringLiteral("D"));
-    FindDNOffices(session, QStringLiteral("N"));
+    LookupDetail::fillAssignments(session, district, 1);
+    LookupDetail::fillAssignments(session, national, 2);
     FindActMem(session);
     FindMM(session);
-    session.model.NoSenior = FindNewSen(session);
+    session.model.NoSenior = LookupDetail::fillNewSeniors(session, seniors);
     fillCourses(session, CourseGroup::AG);
     fillCourses(session, CourseGroup::EG);
     fillCourses(session, CourseGroup::OC);

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "host/HostData.h"
+#include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 
 namespace {
@@ -77,6 +78,94 @@ void fillCategory(Session& session, Recordset& rows, int category, const QString
     }
 }
 
+QList<qint64> categoryMemberIds(Recordset& rows)
+{
+    QList<qint64> ids;
+    rows.moveFirst();
+    for (int n = 1; n <= ReportModel::EntriesPerCategory && !rows.eof(); ++n, rows.moveNext()) {
+        const qint64 memId = rows.number(QStringLiteral("Mem_ID"));
+        if (memId >= 1)
+            ids << memId;
+    }
+    return ids;
+}
+
+Recordset assignmentRows(Session& session, const QString& sdn)
+{
+    const QString statement = QStringLiteral("SELECT * FROM MemberCom WHERE SDN = '") + sdn + QLatin1Char('\'');
+    // Only the first 24 rows are looked at.
+    if (HostShortcuts::enabled())
+        return Recordset::openFirstRows(session.host.HostDB, statement, {}, ReportModel::EntriesPerCategory);
+    return Recordset::open(session.host.HostDB, statement);
+}
+
+bool fillAssignments(Session& session, Recordset& rows, int category)
+{
+    if (rows.isEmpty())
+        return false;
+    fillCategory(session, rows, category, QStringLiteral("SquadRank"));
+    return true;
+}
+
+std::vector<OfficerHolder> officerHolders(Session& session)
+{
+    const ReportModel& model = session.model;
+    Recordset& memberCom = session.host.MemberComRS;
+    const int rows = officerRows(model);
+    std::vector<OfficerHolder> holders;
+    QString previousKey;
+    bool searched = false;
+    for (int i = 1; i <= rows; ++i) {
+        const QString code = model.OffCode.at(i);
+        if (isHeadingCode(code))
+            continue;
+        const OfficeCode office = OfficeCodeParts(code);
+        const QString criteria = OfficeCriteria(office);
+        // Several rows of one office take its holders one after the other.
+        const bool found =
+            searched && office.key() == previousKey ? memberCom.findNext(criteria) : memberCom.findFirst(criteria);
+        previousKey = office.key();
+        searched = true;
+        if (found)
+            holders.push_back({i, memberCom.number(QStringLiteral("Mem_ID"))});
+    }
+    return holders;
+}
+
+int setOfficerHolders(Session& session, const std::vector<OfficerHolder>& holders)
+{
+    int written = 0;
+    for (const OfficerHolder& holder : holders) {
+        if (!FindMemberByID(session.host, holder.memId))
+            continue;
+        setOfficer(session.model, holder.row,
+                   LookupDetail::currentMember(session.host.MembersRS, QStringLiteral("SquadRank")));
+        ++written;
+    }
+    return written;
+}
+
+QList<qint64> historianCandidates(Session& session)
+{
+    const ReportModel& model = session.model;
+    Recordset& memberCom = session.host.MemberComRS;
+    QList<qint64> ids;
+    const int rows = officerRows(model);
+    for (const QString& name : {QStringLiteral("Historian"), QStringLiteral("Secretary")}) {
+        for (int i = 1; i <= rows; ++i) {
+            if (model.OffTitle.at(i) != name)
+                continue;
+            const QString code = model.OffCode.at(i);
+            OfficeCode parts = OfficeCodeParts(code);
+            parts.Position = QString::number(leadingNumber(code.mid(1, 1)));
+            if (memberCom.findFirst(OfficeCriteria(parts)))
+                ids << memberCom.number(QStringLiteral("Mem_ID"));
+            break;
+        }
+    }
+    return ids;
+}
+
 } // namespace LookupDetail
 
 OfficeCode OfficeCodeParts(const QString& code)
@@ -102,31 +191,7 @@ bool FindMemberByID(HostData& host, qint64 memId)
 
 int OfficersFromHost(Session& session)
 {
-    ReportModel& model = session.model;
-    HostData& host = session.host;
-    const int rows = officerRows(model);
-    QString previousKey;
-    bool searched = false;
-    int written = 0;
-    for (int i = 1; i <= rows; ++i) {
-        const QString code = model.OffCode.at(i);
-        if (isHeadingCode(code))
-            continue;
-        const OfficeCode office = OfficeCodeParts(code);
-        const QString criteria = OfficeCriteria(office);
-        // Several rows of one office take its holders one after the other.
-        const bool found = searched && office.key() == previousKey ? host.MemberComRS.findNext(criteria)
-                                                                   : host.MemberComRS.findFirst(criteria);
-        previousKey = office.key();
-        searched = true;
-        if (!found)
-            continue;
-        if (!FindMemberByID(host, host.MemberComRS.number(QStringLiteral("Mem_ID"))))
-            continue;
-        setOfficer(model, i, LookupDetail::currentMember(host.MembersRS, QStringLiteral("SquadRank")));
-        ++written;
-    }
-    return written;
+    return LookupDetail::setOfficerHolders(session, LookupDetail::officerHolders(session));
 }
 
 HistorianOutcome FindHistorian(Session& session, const QString& office)
@@ -193,12 +258,8 @@ bool FindDNOffices(Session& session, const QString& sdn)
         category = 2;
     else
         return false;
-    Recordset rows = Recordset::open(session.host.HostDB,
-                                     QStringLiteral("SELECT * FROM MemberCom WHERE SDN = '") + sdn + QLatin1Char('\''));
-    if (rows.isEmpty())
-        return false;
-    LookupDetail::fillCategory(session, rows, category, QStringLiteral("SquadRank"));
-    return true;
+    Recordset rows = LookupDetail::assignmentRows(session, sdn);
+    return LookupDetail::fillAssignments(session, rows, category);
 }
 
 QString FindJob(const HostDatabase& db, const Recordset& row)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "host/HostLookups.h"
+#include "host/Recordset.h"
 
+#include <QList>
 #include <QString>
 
-class Recordset;
+#include <vector>
+
 struct ReportModel;
 struct Session;
 
@@ -20,5 +23,37 @@ void setEntry(ReportModel& model, int category, int entry, const HostMember& mem
 // Clears the category, then gives entry n the member of row n (n = 1..24) with the row's assignment text; a
 // row whose Mem_ID is below 1 or not in MembersRS leaves its entry empty.
 void fillCategory(Session& session, Recordset& rows, int category, const QString& rankField);
+
+// The member numbers of the rows fillCategory looks at (the first 24 rows, numbers of 1 and more).
+QList<qint64> categoryMemberIds(Recordset& rows);
+
+// The MemberCom rows of district ("D") or national ("N") assignments, as FindDNOffices reads them.
+Recordset assignmentRows(Session& session, const QString& sdn);
+// FindDNOffices on rows already opened: false (category unchanged) when there are none.
+bool fillAssignments(Session& session, Recordset& rows, int category);
+
+// The new senior members' rows as FindNewSen reads them, and their number; rows is closed or empty when there
+// is no from-date or the host lists none.
+struct NewSeniors
+{
+    Recordset rows;
+    qint32 count = 0;
+};
+NewSeniors newSeniorRows(Session& session);
+// FindNewSen on rows already opened: refills category 7 when there are rows; returns the count.
+qint32 fillNewSeniors(Session& session, NewSeniors& seniors);
+
+// The holder of an office of the officer list found for row `row`, by the searches of the officer rows.
+struct OfficerHolder
+{
+    int row = 0;
+    qint64 memId = 0;
+};
+// The MemberComRS searches of the officer rows, in order: the holder found for each office row.
+std::vector<OfficerHolder> officerHolders(Session& session);
+// Writes each holder found in MembersRS into its officer row; returns the number of rows written.
+int setOfficerHolders(Session& session, const std::vector<OfficerHolder>& holders);
+// The member numbers FindHistorian may look up: the holders of the Historian's and the Secretary's offices.
+QList<qint64> historianCandidates(Session& session);
 
 } // namespace LookupDetail

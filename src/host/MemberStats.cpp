@@ -3,10 +3,14 @@
 #include "app/Prompt.h"
 #include "app/Session.h"
 #include "host/HostSchema.h"
+#include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "store/DateText.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -40,26 +44,72 @@ DateGuard NoDate(const ReportModel& model, Prompt& prompt)
     return guard;
 }
 
-qint32 FindActMem(Session& session)
+namespace {
+
+// The rows whose MemTypeStat, trimmed, begins with "AC".
+qint32 countActive(Recordset& rs)
 {
-    Recordset rs = Recordset::open(session.host.HostDB,
-                                   QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
     qint32 count = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         if (rs.text(QStringLiteral("MemTypeStat")).trimmed().startsWith(QLatin1String("AC")))
             ++count;
     }
-    session.model.NoActive = count;
     return count;
+}
+
+// The same count without reading every member. A stored text whose first character is a letter, digit or sign
+// begins with "AC" after trimming exactly when it does before, which the engine counts (GLOB compares letter
+// case); a number never does. A text that begins with a blank, a control character or a character beyond ASCII
+// may lose characters to the trimming, and a blob is read as text only here: those rows are read and checked
+// as the statement's rows are. Nothing when the engine cannot answer.
+std::optional<qint32> countActiveByEngine(const HostDatabase& db)
+{
+    const QString unusual =
+        QStringLiteral("(typeof(MemTypeStat) = 'blob' OR unicode(MemTypeStat) <= 32 OR unicode(MemTypeStat) >= 128)");
+    const Recordset counts = Recordset::open(
+        db, QStringLiteral("SELECT COUNT(CASE WHEN typeof(MemTypeStat) = 'text' AND MemTypeStat GLOB "
+                           "'AC*' THEN 1 END) AS Plain, COUNT(CASE WHEN ") +
+                unusual + QStringLiteral(" THEN 1 END) AS Unusual FROM Members WHERE OtherMember = NULL"));
+    bool ok = false;
+    qint64 count = counts.number(QStringLiteral("Plain"), &ok);
+    if (!ok)
+        return std::nullopt;
+    if (counts.number(QStringLiteral("Unusual")) > 0) {
+        Recordset rows = Recordset::open(
+            db, QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL AND ") + unusual);
+        if (!rows.isOpen())
+            return std::nullopt;
+        count += countActive(rows);
+    }
+    return qint32(count);
+}
+
+} // namespace
+
+qint32 FindActMem(Session& session)
+{
+    std::optional<qint32> count;
+    if (HostShortcuts::enabled())
+        count = countActiveByEngine(session.host.HostDB);
+    if (!count) {
+        Recordset rs = Recordset::open(session.host.HostDB,
+                                       QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+        count = countActive(rs);
+    }
+    session.model.NoActive = *count;
+    return *count;
 }
 
 bool FindMM(Session& session)
 {
-    const Recordset rs =
-        Recordset::open(session.host.HostDB, QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'"));
-    if (rs.isEmpty())
+    const QString statement = QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'");
+    // Only the number of rows is wanted.
+    qint64 count = HostShortcuts::enabled() ? Recordset::countRows(session.host.HostDB, statement) : -1;
+    if (count < 0)
+        count = Recordset::open(session.host.HostDB, statement).recordCount();
+    if (count <= 0)
         return false;
-    session.model.NoMM = rs.recordCount();
+    session.model.NoMM = qint32(std::min<qint64>(count, std::numeric_limits<qint32>::max()));
     return true;
 }
 
@@ -88,6 +138,11 @@ QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields)
     const QString to = DateText::keyYearMonth(session.model.ToDate);
     if (from.isEmpty() || to.isEmpty())
         return counts;
+    if (!HostShortcuts::enabled()) {
+        for (qsizetype k = 0; k < fields.size(); ++k)
+            counts[k] = FindCourseCompletion(session, fields.at(k));
+        return counts;
+    }
     const QStringList known = HostSchema::courseFields();
     QStringList terms;
     QList<qsizetype> columns;
@@ -117,19 +172,46 @@ QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields)
     return counts;
 }
 
-qint32 FindNewSen(Session& session)
+namespace LookupDetail {
+
+NewSeniors newSeniorRows(Session& session)
 {
+    NewSeniors seniors;
     const QString year = DateText::keyYear(session.model.FromDate);
     if (year.isEmpty())
+        return seniors;
+    const HostDatabase& db = session.host.HostDB;
+    const QString statement = QStringLiteral("SELECT * FROM Members WHERE OtherMember = NULL AND GH_Senior = ?");
+    const int listed = ReportModel::EntriesPerCategory;
+    if (HostShortcuts::enabled()) {
+        // The category lists the first 24 rows; the engine counts the rest.
+        seniors.rows = Recordset::openFirstRows(db, statement, {year}, listed);
+        const int read = seniors.rows.recordCount();
+        const qint64 count = read < listed ? read : Recordset::countRows(db, statement, {year});
+        if (count >= 0) {
+            seniors.count = qint32(std::min<qint64>(count, std::numeric_limits<qint32>::max()));
+            return seniors;
+        }
+    }
+    seniors.rows = Recordset::open(db, statement, {year});
+    seniors.count = seniors.rows.recordCount();
+    return seniors;
+}
+
+qint32 fillNewSeniors(Session& session, NewSeniors& seniors)
+{
+    if (seniors.rows.isEmpty())
         return 0;
-    Recordset rows =
-        Recordset::open(session.host.HostDB,
-                        QStringLiteral("SELECT * FROM Members WHERE OtherMember = NULL AND GH_Senior = ?"), {year});
-    if (rows.isEmpty())
-        return 0;
-    const qint32 count = rows.recordCount();
-    LookupDetail::fillCategory(session, rows, 7, QStringLiteral("Rank"));
-    return count;
+    fillCategory(session, seniors.rows, 7, QStringLiteral("Rank"));
+    return seniors.count;
+}
+
+} // namespace LookupDetail
+
+qint32 FindNewSen(Session& session)
+{
+    LookupDetail::NewSeniors seniors = LookupDetail::newSeniorRows(session);
+    return LookupDetail::fillNewSeniors(session, seniors);
 }
 
 namespace {

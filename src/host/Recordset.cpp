@@ -2,12 +2,15 @@
 
 #include "host/HostDatabase.h"
 
+#include <QMutex>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace {
@@ -28,6 +31,53 @@ QString canonicalNumber(const QString& text)
     if (!ok)
         return {};
     return QString::number(d, 'g', 17);
+}
+
+// A whole number of up to 15 digits without sign, leading zero or blank ("0", "12", "-12") is its own
+// canonical text: the double holds it exactly and prints it digit for digit.
+bool isPlainInteger(QStringView t)
+{
+    const qsizetype first = !t.isEmpty() && t.front() == QLatin1Char('-') ? 1 : 0;
+    const qsizetype digits = t.size() - first;
+    if (digits < 1 || digits > 15)
+        return false;
+    if (t.at(first) == QLatin1Char('0'))
+        return digits == 1 && first == 0;
+    for (qsizetype i = first; i < t.size(); ++i) {
+        if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// Appends the search key of one cell: its canonical number, or its text folded for a case-blind compare.
+// False when a number is wanted and the cell holds none (such a cell never equals a number).
+bool appendKey(QString& out, QStringView cell, bool numeric)
+{
+    if (numeric) {
+        if (isPlainInteger(cell)) {
+            out += cell;
+            return true;
+        }
+        const QString number = canonicalNumber(cell.toString());
+        out += number;
+        return !number.isEmpty();
+    }
+    for (const QChar c : cell) {
+        if (c.unicode() >= 0x80) {
+            out += cell.toString().toCaseFolded();
+            return true;
+        }
+    }
+    // Plain ASCII folds to lower case letter by letter.
+    const qsizetype start = out.size();
+    out += cell;
+    QChar* d = out.data() + start;
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        if (d[i] >= QLatin1Char('A') && d[i] <= QLatin1Char('Z'))
+            d[i] = QChar(d[i].unicode() + 32);
+    }
+    return true;
 }
 
 bool isIdentStart(QChar c)
@@ -139,7 +189,10 @@ bool parseCriteria(const QString& s, std::vector<ParsedTerm>& terms, QString* er
 
 QString cellKey(QStringView cell, bool numeric)
 {
-    return numeric ? canonicalNumber(cell.toString()) : cell.toString().toCaseFolded();
+    QString key;
+    if (!appendKey(key, cell, numeric))
+        return {};
+    return key;
 }
 
 } // namespace
@@ -188,6 +241,20 @@ struct Recordset::Source
     QSqlDatabase db;
     QString statement; // as translated for the engine
     QVariantList params;
+    QSqlQuery query;  // prepared when opened, run when the rows are first needed
+    int maxRows = -1; // reading stops after this many rows; -1: all
+};
+
+// Rows asked for ahead of the searches that want them: every row whose field may hold one of the numbers,
+// filed by the canonical number the field holds.
+struct Recordset::Prefetch
+{
+    QString field; // folded
+    QHash<QString, int> columnOf;
+    bool othersRead = false; // the rows whose field is not a whole number have been asked for
+    QSet<QString> keys;      // the numbers asked for, canonical
+    QHash<QString, QList<QStringList>> rows;
+    qsizetype rowCount = 0;
 };
 
 // One row found by asking the database alone; the search that found it places it once the rows are read.
@@ -203,6 +270,54 @@ const QChar kKeySeparator(0x1F);
 
 // After this many searches answered by the database, the rows are read and indexed instead.
 constexpr int kQueryLookups = 3;
+
+// Numbers of a smaller size are whole numbers that a double holds exactly: a stored whole number equals such
+// a number as the engine compares them exactly when it does as the searches compare them.
+constexpr double kExactWhole = 9007199254740992.0; // 2^53
+
+// A prefetch that meets more rows than this is dropped: reading all rows is then no dearer.
+constexpr qsizetype kPrefetchRows = 4096;
+constexpr int kPrefetchChunk = 500;
+
+// The engine's reading of a host statement; the translation of a statement is kept, since look-ups send the same
+// few statements again and again.
+QString translatedStatement(const QString& statement)
+{
+    static QMutex mutex;
+    static QHash<QString, QString> cache;
+    QMutexLocker lock(&mutex);
+    const auto it = cache.constFind(statement);
+    if (it != cache.constEnd())
+        return *it;
+    const QString sql = translateHostStatement(statement);
+    if (cache.size() >= 256)
+        cache.clear();
+    cache.insert(statement, sql);
+    return sql;
+}
+
+bool isPlainIdentifier(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        if (!isIdentChar(c))
+            return false;
+    }
+    return true;
+}
+
+// The engine's filter that keeps every row whose field may equal the number as the searches compare (a
+// superset: the rows are checked again). A stored whole number can equal it only when it is that number; any
+// other stored value (text, real, blob) is kept and checked.
+QString numberFilter(const QString& field, double value, QVariantList& params)
+{
+    const QString others = QStringLiteral("typeof(\"%1\") NOT IN ('integer', 'null')").arg(field);
+    if (!std::isfinite(value) || value != std::floor(value) || std::fabs(value) >= kExactWhole)
+        return others;
+    params << qint64(value);
+    return QStringLiteral("(%1 OR \"%2\" = ?)").arg(others, field);
+}
 
 bool runQuery(QSqlQuery& query, const QString& statement, const QVariantList& params, QString* error)
 {
@@ -295,6 +410,12 @@ QString translateHostStatement(const QString& statement)
 
 Recordset Recordset::open(const HostDatabase& db, const QString& statement, const QVariantList& params)
 {
+    return openFirstRows(db, statement, params, -1);
+}
+
+Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statement, const QVariantList& params,
+                                   int maxRows)
+{
     Recordset rs;
     if (!db.isOpen()) {
         rs.m_error = QStringLiteral("the database is not open");
@@ -302,12 +423,14 @@ Recordset Recordset::open(const HostDatabase& db, const QString& statement, cons
     }
     auto source = std::make_unique<Source>();
     source->db = db.database();
-    source->statement = translateHostStatement(statement);
+    source->statement = translatedStatement(statement);
     source->params = params;
+    source->maxRows = maxRows;
+    source->query = QSqlQuery(source->db);
+    source->query.setForwardOnly(true);
     // Preparing finds a missing table or field now; the rows are read when first needed.
-    QSqlQuery check(source->db);
-    if (!check.prepare(source->statement)) {
-        rs.m_error = check.lastError().text();
+    if (!source->query.prepare(source->statement)) {
+        rs.m_error = source->query.lastError().text();
         return rs;
     }
     rs.m_source = std::move(source);
@@ -315,26 +438,44 @@ Recordset Recordset::open(const HostDatabase& db, const QString& statement, cons
     return rs;
 }
 
+qint64 Recordset::countRows(const HostDatabase& db, const QString& statement, const QVariantList& params)
+{
+    if (!db.isOpen())
+        return -1;
+    QSqlQuery query(db.database());
+    QString error;
+    if (!runQuery(query, QStringLiteral("SELECT COUNT(*) FROM (") + translatedStatement(statement) + QLatin1Char(')'),
+                  params, &error) ||
+        !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
 void Recordset::load() const
 {
     if (m_data || !m_source)
         return;
     const std::unique_ptr<Source> source = std::move(m_source);
+    m_prefetch.reset();
     auto data = std::make_unique<Data>();
-    QSqlQuery query(source->db);
-    if (runQuery(query, source->statement, source->params, &m_error)) {
+    QSqlQuery& query = source->query;
+    for (const QVariant& value : source->params)
+        query.addBindValue(value);
+    if (query.exec()) {
         const QSqlRecord record = query.record();
         QStringList names;
         for (int c = 0; c < record.count(); ++c)
             names << record.fieldName(c);
         data->setFields(names);
-        while (query.next()) {
+        while ((source->maxRows < 0 || data->rowCount < source->maxRows) && query.next()) {
             for (int c = 0; c < data->columnCount; ++c)
                 data->append(cellText(query.value(c)));
             ++data->rowCount;
         }
         if (query.lastError().isValid())
             m_error = query.lastError().text();
+    } else {
+        m_error = query.lastError().text();
     }
     m_data = std::move(data);
     m_pos = m_data->rowCount > 0 ? 0 : -1;
@@ -367,6 +508,7 @@ void Recordset::close()
     m_data.reset();
     m_source.reset();
     m_detached.reset();
+    m_prefetch.reset();
     m_pos = -1;
     m_noMatch = false;
 }
@@ -462,9 +604,13 @@ qint64 Recordset::number(const QString& name, bool* ok) const
 
 bool Recordset::findFirst(const QString& criteria)
 {
-    if (!m_data && m_source && m_queryLookups < kQueryLookups) {
+    if (!m_data && m_source) {
         bool answered = false;
-        const bool found = findByQuery(criteria, &answered);
+        bool found = false;
+        if (m_prefetch)
+            found = findInPrefetch(criteria, &answered);
+        if (!answered && m_queryLookups < kQueryLookups)
+            found = findByQuery(criteria, &answered);
         if (answered)
             return found;
     }
@@ -491,12 +637,9 @@ bool Recordset::findByQuery(const QString& criteria, bool* answered)
     for (const ParsedTerm& t : terms) {
         if (!t.numeric)
             continue;
-        for (const QChar c : t.field) {
-            if (!isIdentChar(c))
-                return false;
-        }
-        filters << QStringLiteral("CAST(\"%1\" AS REAL) = ?").arg(t.field);
-        params << t.literal.toDouble();
+        if (!isPlainIdentifier(t.field))
+            return false;
+        filters << numberFilter(t.field, t.literal.toDouble(), params);
     }
     if (filters.isEmpty())
         return false;
@@ -542,6 +685,100 @@ bool Recordset::findByQuery(const QString& criteria, bool* answered)
     return matches == 1;
 }
 
+void Recordset::prefetch(const QString& field, const QList<qint64>& numbers)
+{
+    if (m_data || !m_source || !isPlainIdentifier(field))
+        return;
+    if (m_prefetch && m_prefetch->field != field.toCaseFolded())
+        return; // one field at a time
+    QList<qint64> wanted;
+    QStringList wantedKeys;
+    for (const qint64 n : numbers) {
+        if (std::fabs(double(n)) >= kExactWhole)
+            continue;
+        const QString key = canonicalNumber(QString::number(n));
+        if ((m_prefetch && m_prefetch->keys.contains(key)) || wantedKeys.contains(key))
+            continue;
+        wanted << n;
+        wantedKeys << key;
+    }
+    if (wanted.isEmpty())
+        return;
+    auto prefetch = m_prefetch ? std::move(m_prefetch) : std::make_unique<Prefetch>();
+    prefetch->field = field.toCaseFolded();
+    for (qsizetype start = 0; start < wanted.size(); start += kPrefetchChunk) {
+        const QList<qint64> chunk = wanted.mid(start, kPrefetchChunk);
+        QVariantList params = m_source->params;
+        QStringList marks;
+        for (const qint64 n : chunk) {
+            params << n;
+            marks << QStringLiteral("?");
+        }
+        // Stored whole numbers come by the numbers asked for; the other stored values (text, real, blob) come
+        // once, whatever the numbers, and are checked as a search over all rows checks them.
+        QString filter = QStringLiteral("(typeof(\"%1\") = 'integer' AND \"%1\" IN (%2))").arg(field, marks.join(", "));
+        if (!prefetch->othersRead)
+            filter += QStringLiteral(" OR typeof(\"%1\") NOT IN ('integer', 'null')").arg(field);
+        QSqlQuery query(m_source->db);
+        QString error;
+        if (!runQuery(query,
+                      QStringLiteral("SELECT * FROM (") + m_source->statement + QStringLiteral(") WHERE ") + filter,
+                      params, &error))
+            return; // the searches go the usual way
+        const QSqlRecord record = query.record();
+        if (prefetch->columnOf.isEmpty()) {
+            for (int c = 0; c < record.count(); ++c)
+                prefetch->columnOf.insert(record.fieldName(c).toCaseFolded(), c);
+        }
+        const int column = prefetch->columnOf.value(prefetch->field, -1);
+        if (column < 0)
+            return;
+        while (query.next()) {
+            if (++prefetch->rowCount > kPrefetchRows)
+                return;
+            const QString key = cellKey(cellText(query.value(column)), true);
+            if (key.isEmpty())
+                continue;
+            QStringList cells;
+            for (int c = 0; c < record.count(); ++c)
+                cells << cellText(query.value(c));
+            prefetch->rows[key].append(cells);
+        }
+        if (query.lastError().isValid())
+            return;
+        prefetch->othersRead = true;
+        for (const qint64 n : chunk)
+            prefetch->keys.insert(canonicalNumber(QString::number(n)));
+    }
+    m_prefetch = std::move(prefetch);
+}
+
+// Answers a search "field = n" from the prefetched rows when they settle it: no row holds n, or exactly one.
+bool Recordset::findInPrefetch(const QString& criteria, bool* answered)
+{
+    *answered = false;
+    std::vector<ParsedTerm> terms;
+    QString error;
+    if (!parseCriteria(criteria, terms, &error) || terms.size() != 1 || !terms.front().numeric ||
+        terms.front().field.toCaseFolded() != m_prefetch->field || !m_prefetch->keys.contains(terms.front().literal))
+        return false;
+    const auto hit = m_prefetch->rows.constFind(terms.front().literal);
+    const qsizetype matches = hit == m_prefetch->rows.constEnd() ? 0 : hit->size();
+    if (matches > 1)
+        return false;
+    *answered = true;
+    m_error.clear();
+    m_noMatch = matches == 0;
+    if (matches == 1) {
+        auto detached = std::make_unique<Detached>();
+        detached->criteria = criteria;
+        detached->columnOf = m_prefetch->columnOf;
+        detached->cells = hit->first();
+        m_detached = std::move(detached);
+    }
+    return matches == 1;
+}
+
 const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* key)
 {
     std::vector<ParsedTerm> terms;
@@ -569,20 +806,22 @@ const Recordset::Index* Recordset::indexFor(const QString& criteria, QString* ke
     auto it = m_data->indexes.find(signature);
     if (it == m_data->indexes.end()) {
         auto index = std::make_unique<Index>();
-        QStringList parts;
+        QString rowKey;
         for (int row = 0; row < m_data->rowCount; ++row) {
-            parts.clear();
+            rowKey.truncate(0);
             bool usable = true;
-            for (std::size_t k = 0; k < columns.size(); ++k) {
-                QString part = cellKey(m_data->cell(row, columns[k]), numeric[k]);
-                if (numeric[k] && part.isEmpty()) {
-                    usable = false; // a text that is no number never equals a number
-                    break;
-                }
-                parts << part;
+            for (std::size_t k = 0; k < columns.size() && usable; ++k) {
+                if (k > 0)
+                    rowKey += kKeySeparator;
+                // A text that is no number never equals a number.
+                usable = appendKey(rowKey, m_data->cell(row, columns[k]), numeric[k]);
             }
-            if (usable)
-                index->rows[parts.join(kKeySeparator)].push_back(row);
+            if (!usable)
+                continue;
+            auto hit = index->rows.find(rowKey);
+            if (hit == index->rows.end())
+                hit = index->rows.emplace(rowKey, std::vector<int>()).first;
+            hit->second.push_back(row);
         }
         it = m_data->indexes.emplace(signature, std::move(index)).first;
     }

@@ -35,8 +35,23 @@ public:
     // statement's "?" markers. On an engine error the recordset stays closed and error() tells why.
     static Recordset open(const HostDatabase& db, const QString& statement, const QVariantList& params = {});
 
+    // The same for a caller that looks at no more than the first maxRows rows: the statement runs as written and
+    // reading stops after maxRows rows, which the recordset then holds (recordCount() counts them).
+    static Recordset openFirstRows(const HostDatabase& db, const QString& statement, const QVariantList& params,
+                                   int maxRows);
+
+    // The number of rows the statement returns, counted by the engine without reading them; -1 when the
+    // statement fails.
+    static qint64 countRows(const HostDatabase& db, const QString& statement, const QVariantList& params = {});
+
     // Builds a recordset from rows already at hand (tests and generated data).
     static Recordset fromRows(const QStringList& fields, const std::vector<QStringList>& rows);
+
+    // Before the rows are read: asks the database once for every row whose field may equal one of the numbers,
+    // so that later searches "field = n" for those numbers are answered without reading all rows. A search
+    // whose number more than one row holds still reads them (which of them comes first is known only from
+    // all rows). Does nothing once the rows are read.
+    void prefetch(const QString& field, const QList<qint64>& numbers);
 
     bool isOpen() const { return m_data != nullptr || m_source != nullptr; }
     // True once the rows have been read.
@@ -75,8 +90,10 @@ private:
     struct Index;
     struct Source;
     struct Detached;
+    struct Prefetch;
     bool find(const QString& criteria, int startRow);
     bool findByQuery(const QString& criteria, bool* answered);
+    bool findInPrefetch(const QString& criteria, bool* answered);
     const Index* indexFor(const QString& criteria, QString* key);
     // Reads the rows when they have not been read yet, keeping the current row.
     void load() const;
@@ -84,6 +101,7 @@ private:
     mutable std::unique_ptr<Data> m_data;
     mutable std::unique_ptr<Source> m_source;
     mutable std::unique_ptr<Detached> m_detached; // a row found by asking the database, before the rows are read
+    mutable std::unique_ptr<Prefetch> m_prefetch;
     mutable int m_pos = -1;
     int m_queryLookups = 0;
     bool m_noMatch = false;
