@@ -311,26 +311,36 @@ bool LoadReport(Session& session, Prompt& prompt)
 
 // ---------------------------------------------------------------------------------------------- writing
 
+const ReportConnection::FieldInfo* RowEdit::find(const QString& field) const
+{
+    const auto it = m_fields->constFind(field.toLower());
+    return it == m_fields->constEnd() ? nullptr : &*it;
+}
+
 void RowEdit::setValue(const QString& field, const QVariant& value)
 {
-    if (!has(field))
-        return;
-    m_names << m_fields->value(field.toLower()).name;
+    if (const ReportConnection::FieldInfo* info = find(field))
+        setValue(*info, value);
+}
+
+void RowEdit::setValue(const ReportConnection::FieldInfo& field, const QVariant& value)
+{
+    m_names << field.name;
     m_values << value;
 }
 
 void PutText(RowEdit& row, const QString& field, QString& value)
 {
-    if (!row.has(field))
+    const ReportConnection::FieldInfo* info = row.find(field);
+    if (!info)
         return;
     if (value.isEmpty()) {
-        row.setValue(field, QVariant());
+        row.setValue(*info, QVariant());
         return;
     }
-    const int size = row.size(field);
-    if (size > 0 && value.size() > size)
-        value.truncate(size);
-    row.setValue(field, value);
+    if (info->size > 0 && value.size() > info->size)
+        value.truncate(info->size);
+    row.setValue(*info, value);
 }
 
 void PutMemo(RowEdit& row, const QString& field, const QString& value)
@@ -370,19 +380,23 @@ bool TableWriter::update(const RowEdit& row, qint64 rowid)
 {
     if (row.names().isEmpty())
         return true;
-    QStringList sets;
-    for (const QString& name : row.names())
-        sets << ReportSchema::quoted(name) + QLatin1String(" = ?");
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(ReportSchema::quoted(m_table), sets.join(QStringLiteral(", ")));
-    auto it = m_cache->statements.find(sql);
-    if (it == m_cache->statements.end()) {
-        QSqlQuery q(m_db.database());
-        if (!q.prepare(sql))
-            return m_db.run(q, sql); // records the engine's message
-        it = m_cache->statements.emplace(sql, std::move(q)).first;
+    if (!m_lastQuery || row.names() != m_lastNames) {
+        QStringList sets;
+        for (const QString& name : row.names())
+            sets << ReportSchema::quoted(name) + QLatin1String(" = ?");
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                .arg(ReportSchema::quoted(m_table), sets.join(QStringLiteral(", ")));
+        auto it = m_cache->statements.find(sql);
+        if (it == m_cache->statements.end()) {
+            QSqlQuery q(m_db.database());
+            if (!q.prepare(sql))
+                return m_db.run(q, sql); // records the engine's message
+            it = m_cache->statements.emplace(sql, std::move(q)).first;
+        }
+        m_lastNames = row.names();
+        m_lastQuery = &it->second;
     }
-    QSqlQuery& q = it->second;
+    QSqlQuery& q = *m_lastQuery;
     for (int i = 0; i < row.values().size(); ++i)
         q.bindValue(i, row.values().at(i));
     q.bindValue(int(row.values().size()), rowid);

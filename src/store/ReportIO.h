@@ -50,10 +50,17 @@ class RowEdit
 public:
     explicit RowEdit(const QHash<QString, ReportConnection::FieldInfo>& fields) : m_fields(&fields) {}
 
-    bool has(const QString& field) const { return m_fields->contains(field.toLower()); }
+    bool has(const QString& field) const { return find(field) != nullptr; }
     // The field's declared size (0 when it has none or is missing).
-    int size(const QString& field) const { return m_fields->value(field.toLower()).size; }
+    int size(const QString& field) const
+    {
+        const ReportConnection::FieldInfo* info = find(field);
+        return info ? info->size : 0;
+    }
     void setValue(const QString& field, const QVariant& value);
+    // The field as the file declares it, or null when the table lacks it.
+    const ReportConnection::FieldInfo* find(const QString& field) const;
+    void setValue(const ReportConnection::FieldInfo& field, const QVariant& value);
 
     const QStringList& names() const { return m_names; }
     const QVariantList& values() const { return m_values; }
@@ -95,4 +102,7 @@ private:
     QList<qint64> m_rows;
     bool m_rowsRead = false;
     Cache* m_cache;
+    // The statement of the last update and the fields it sets: the rows of a table set the same fields.
+    QStringList m_lastNames;
+    QSqlQuery* m_lastQuery = nullptr;
 };
