@@ -38,6 +38,19 @@ char windows1252Byte(char16_t c)
     return '?';
 }
 
+// The number of bytes EncodeWindows1252 makes of the text: one per character, a surrogate pair being one.
+qsizetype windows1252Size(QStringView text)
+{
+    qsizetype size = text.size();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (QChar::isHighSurrogate(text.at(i).unicode()) && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            --size;
+            ++i;
+        }
+    }
+    return size;
+}
+
 // One record of the file, built in memory and written whole.
 class Record
 {
@@ -53,14 +66,12 @@ public:
     // The count of bytes written for the text, a comma and the text between double quotes.
     void counted(const QString& value)
     {
-        const QByteArray bytes = EncodeWindows1252(value);
-        m_text += QString::number(bytes.size()) + QLatin1String(",\"") + value + QLatin1String("\",");
+        m_text += QString::number(windows1252Size(value)) + QLatin1String(",\"") + value + QLatin1String("\",");
     }
     QByteArray bytes() const
     {
-        QString line = m_text;
-        line.chop(1); // the comma after the last value
-        return EncodeWindows1252(line) + "\r\n";
+        // Without the comma after the last value.
+        return EncodeWindows1252(QStringView(m_text).chopped(m_text.isEmpty() ? 0 : 1)) + "\r\n";
     }
 
 private:
@@ -418,17 +429,23 @@ private:
 
 QByteArray EncodeWindows1252(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            out += '?';
+    // One byte per character at most: the bytes are written in place and the rest cut off.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* d = out.data();
+    const char16_t* s = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            *d++ = char(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            *d++ = '?';
             ++i;
-            continue;
+        } else {
+            *d++ = windows1252Byte(c);
         }
-        out += windows1252Byte(c);
     }
+    out.truncate(d - out.constData());
     return out;
 }
 
