@@ -226,6 +226,8 @@ public:
         const auto activities = m_db.rows(QStringLiteral("SELECT * FROM Activities ORDER BY rowid"));
         if (!activities)
             return fail(QStringLiteral("Activities"));
+        if (!readRecognized())
+            return false;
         const std::optional<Row> miscRow = misc->isEmpty() ? std::nullopt : std::optional<Row>(misc->first());
         const std::optional<Row> actRow =
             activities->isEmpty() ? std::nullopt : std::optional<Row>(activities->first());
@@ -338,17 +340,32 @@ private:
         return r;
     }
 
-    bool recognized(int category, const char* section, const char* item, bool withOffice)
+    // The entries of the six lists written, read at once: each list in the order of its names.
+    bool readRecognized()
     {
-        // Empty names are stored as null; names sort without regard to case.
-        const auto entries =
-            m_db.rows(QStringLiteral("SELECT * FROM Recognized WHERE Category = ? AND Last IS NOT NULL "
-                                     "AND TRIM(Last) <> '' ORDER BY Last COLLATE NOCASE, First "
-                                     "COLLATE NOCASE, rowid"),
-                      {category});
+        // Empty names are stored as null; names sort without regard to case. A row belongs to the list whose
+        // number its Category equals, as the engine compares them.
+        QString list = QStringLiteral("CASE");
+        for (int c = 1; c <= 6; ++c)
+            list += QStringLiteral(" WHEN Category = %1 THEN %1").arg(c);
+        list += QStringLiteral(" END");
+        const auto entries = m_db.rows(QStringLiteral("SELECT *, %1 AS r318list FROM Recognized WHERE Last IS NOT NULL "
+                                                      "AND TRIM(Last) <> '' AND %1 IS NOT NULL ORDER BY r318list, Last "
+                                                      "COLLATE NOCASE, First COLLATE NOCASE, rowid")
+                                           .arg(list));
         if (!entries)
             return fail(QStringLiteral("Recognized"));
         for (const Row& row : *entries) {
+            const int c = row.record.value(QStringLiteral("r318list")).toInt();
+            if (c >= 1 && c < int(m_recognized.size()))
+                m_recognized[std::size_t(c)].append(row);
+        }
+        return true;
+    }
+
+    bool recognized(int category, const char* section, const char* item, bool withOffice)
+    {
+        for (const Row& row : m_recognized[std::size_t(category)]) {
             if (!put(withOffice ? officerRecord(section, item, row) : memberRecord(section, item, row)))
                 return false;
         }
@@ -421,6 +438,7 @@ private:
     const Session& m_s;
     ReportReader& m_db;
     UploadWriter& m_out;
+    std::array<QList<Row>, 7> m_recognized; // lists 1 to 6
     QString m_error;
     bool m_readFailed = false;
 };
