@@ -77,12 +77,15 @@ public:
     {
         ConsoleReporter::Finalize();
         std::FILE* out = stdout;
-        std::fprintf(out, "\nMedians against their targets\n");
-        std::fprintf(out, "%-48s %12s %12s %12s  %s\n", "figure", "median", "target", "floor", "");
+        std::fprintf(out, "\nMedians against their targets (time: the figure's own median; floor: the same work at "
+                          "the least, timed in the same run)\n");
+        std::fprintf(out, "%-48s %10s %10s %10s %7s %12s  %s\n", "figure", "median", "time", "floor", "ratio", "target",
+                     "");
         for (const Target& t : kTargets) {
             const auto it = m_medians.find(t.benchmark);
             if (it == m_medians.end()) {
-                std::fprintf(out, "%-48s %12s %10.1f %s\n", t.figure, "not run", t.limit, t.unit);
+                std::fprintf(out, "%-48s %10s %10s %10s %7s %8.1f %-3s\n", t.figure, "not run", "", "", "", t.limit,
+                             t.unit);
                 continue;
             }
             const Median& m = it->second;
@@ -91,15 +94,17 @@ public:
                 const auto c = m.counters.find(t.counter);
                 value = c == m.counters.end() ? -1 : c->second;
             }
-            const auto floor = m.counters.find("floor_ms");
-            char floorText[32] = "";
-            if (floor != m.counters.end())
-                std::snprintf(floorText, sizeof floorText, "%.1f ms", floor->second);
-            char fillText[32] = "";
-            if (floor != m.counters.end())
-                std::snprintf(fillText, sizeof fillText, "(Fill %.1f ms)", m.ms);
-            std::fprintf(out, "%-48s %9.2f %-3s %8.1f %-3s %12s  %s %s\n", t.figure, value, t.unit, t.limit, t.unit,
-                         floorText, value >= 0 && value <= t.limit ? "met" : "MISSED", fillText);
+            char time[24] = "";
+            char floor[24] = "";
+            char ratio[24] = "";
+            if (t.counter && std::string(t.unit) != "ms")
+                std::snprintf(time, sizeof time, "%.1f ms", m.ms);
+            if (m.counters.count("floor_ms"))
+                std::snprintf(floor, sizeof floor, "%.1f ms", m.counters.at("floor_ms"));
+            if (m.counters.count("ratio"))
+                std::snprintf(ratio, sizeof ratio, "%.2f", m.counters.at("ratio"));
+            std::fprintf(out, "%-48s %6.2f %-3s %10s %10s %7s %8.1f %-3s  %s\n", t.figure, value, t.unit, time, floor,
+                         ratio, t.limit, t.unit, value >= 0 && value <= t.limit ? "met" : "MISSED");
         }
         for (const Target& t : kContext) {
             const auto it = m_medians.find(t.benchmark);
