@@ -1,5 +1,7 @@
 #include "DistrictHost.h"
 
+#include "app/SeededRandom.h"
+
 #include "app/HostSettings.h"
 #include "host/HostSchema.h"
 
@@ -11,19 +13,6 @@
 #include <array>
 
 namespace {
-
-struct Rng
-{
-    quint64 state;
-    quint64 next()
-    {
-        quint64 z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % quint64(n)); }
-};
 
 const std::array<const char*, 24> kFirst = {
     "Arlo",   "Bree", "Cato",  "Dara",  "Elric", "Fenna",    "Galen", "Hesper", "Ivo",   "Jessa", "Kellan", "Liora",
@@ -62,7 +51,7 @@ QString CreateDistrictHost(const QString& root, const DistrictHostSpec& spec, QS
     HostSettings::write(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"),
                         root + QStringLiteral("/data"));
 
-    Rng rng{spec.seed};
+    SeededRandom rng(spec.seed);
     const QString connection = QStringLiteral("district-host");
     bool ok = true;
     {

@@ -1,24 +1,13 @@
 #include "HeavyReport.h"
 
+#include "app/SeededRandom.h"
+
 #include "app/Session.h"
 #include "store/ReportIO.h"
 
 #include <array>
 
 namespace {
-
-struct Rng
-{
-    quint64 state;
-    quint64 next()
-    {
-        quint64 z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % quint64(n)); }
-};
 
 const std::array<const char*, 48> kWords = {
     "squadron", "members",  "cruise",     "harbour",   "channel",    "evening",    "course",      "instructors",
@@ -41,7 +30,7 @@ const std::array<const char*, 8> kFlavour = {"Ren\u00e9e's \"Sea Breeze\"",
 
 // Invented prose of about `length` characters: sentences of 8 to 20 words in paragraphs of 4 to 8
 // sentences, the paragraphs separated by an empty line (CR LF twice).
-QString prose(Rng& rng, int length)
+QString prose(SeededRandom& rng, int length)
 {
     QString text;
     text.reserve(length + 200);
@@ -83,7 +72,7 @@ QString sized(const QString& stem, int number, int size)
 
 void MakeHeavyReport(ReportModel& m, quint64 seed)
 {
-    Rng rng{seed};
+    SeededRandom rng(seed);
     m.SubDate = QStringLiteral("Sep 15, 2020");
     m.FromDate = QStringLiteral("Sep 1, 2019");
     m.ToDate = QStringLiteral("Aug 31, 2020");

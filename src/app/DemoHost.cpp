@@ -1,6 +1,7 @@
 #include "app/DemoHost.h"
 
 #include "app/HostSettings.h"
+#include "app/SeededRandom.h"
 #include "host/HostSchema.h"
 
 #include <QAtomicInt>
@@ -21,49 +22,6 @@
 #include <vector>
 
 namespace {
-
-// A small generator of our own (splitmix64): the same seed gives the same demo on every platform and with
-// every standard library, which the distributions of <random> do not promise.
-class DemoRandom
-{
-public:
-    explicit DemoRandom(quint64 seed) : m_state(seed) {}
-
-    quint64 next()
-    {
-        quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return n <= 0 ? 0 : int(next() % quint64(n)); }
-    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
-    bool chance(int percent) { return below(100) < percent; }
-    // An index chosen by the weights given.
-    int weighted(std::initializer_list<int> weights)
-    {
-        int total = 0;
-        for (int w : weights)
-            total += w;
-        int r = below(total);
-        int k = 0;
-        for (int w : weights) {
-            if (r < w)
-                return k;
-            r -= w;
-            ++k;
-        }
-        return k - 1;
-    }
-    template <typename T> void shuffle(std::vector<T>& items)
-    {
-        for (int i = int(items.size()) - 1; i > 0; --i)
-            std::swap(items[size_t(i)], items[size_t(below(i + 1))]);
-    }
-
-private:
-    quint64 m_state;
-};
 
 constexpr quint64 kSeed = 0x52333138DE0C0DE5ULL;
 
@@ -328,7 +286,7 @@ QString asciiFold(const QString& text)
     return out;
 }
 
-QString makeEmail(DemoRandom& rng, const Person& p)
+QString makeEmail(SeededRandom& rng, const Person& p)
 {
     const QString first = asciiFold(p.first);
     const QString last = asciiFold(p.last);
@@ -354,7 +312,7 @@ QString makeEmail(DemoRandom& rng, const Person& p)
     return email;
 }
 
-std::vector<QString> makeSurnames(DemoRandom& rng)
+std::vector<QString> makeSurnames(SeededRandom& rng)
 {
     std::vector<QString> all;
     for (const char* start : kSurnameStarts) {
@@ -368,7 +326,7 @@ std::vector<QString> makeSurnames(DemoRandom& rng)
     return all;
 }
 
-void makeGradeAndCourses(DemoRandom& rng, Person& p)
+void makeGradeAndCourses(SeededRandom& rng, Person& p)
 {
     p.courses = QStringList(HostSchema::courseFields().size());
     const int levels = rng.weighted({18, 22, 24, 18, 10, 8});
@@ -391,7 +349,7 @@ void makeGradeAndCourses(DemoRandom& rng, Person& p)
     }
 }
 
-Person makePerson(DemoRandom& rng, const std::vector<Person>& members, const std::vector<QString>& surnames,
+Person makePerson(SeededRandom& rng, const std::vector<Person>& members, const std::vector<QString>& surnames,
                   QSet<QString>& names)
 {
     Person p;
@@ -491,7 +449,7 @@ Person makePerson(DemoRandom& rng, const std::vector<Person>& members, const std
 }
 
 // Gives each office of the officer list its holders for the current watch, and the other assignments.
-void makeAssignments(DemoRandom& rng, DemoData& d)
+void makeAssignments(SeededRandom& rng, DemoData& d)
 {
     std::vector<Person>& m = d.members;
     std::vector<int> pool;
@@ -647,7 +605,7 @@ void makeAssignments(DemoRandom& rng, DemoData& d)
         assign(QStringLiteral("2302"), someone(), QStringLiteral("S"), true);
 }
 
-void makeRanks(DemoRandom& rng, DemoData& d)
+void makeRanks(SeededRandom& rng, DemoData& d)
 {
     QMap<qint32, QStringList> current; // member -> current squadron office codes
     for (const Assignment& a : d.assignments) {
@@ -691,7 +649,7 @@ void makeRanks(DemoRandom& rng, DemoData& d)
     }
 }
 
-void makeSeniorYears(DemoRandom& rng, DemoData& d)
+void makeSeniorYears(SeededRandom& rng, DemoData& d)
 {
     std::vector<Person>& m = d.members;
     for (Person& p : m) {
@@ -717,7 +675,7 @@ void makeSeniorYears(DemoRandom& rng, DemoData& d)
     }
 }
 
-void makeMeritMarks(DemoRandom& rng, DemoData& d)
+void makeMeritMarks(SeededRandom& rng, DemoData& d)
 {
     int extra = 0;
     for (const Person& p : d.members) {
@@ -739,7 +697,7 @@ void makeMeritMarks(DemoRandom& rng, DemoData& d)
 
 DemoData makeDemo()
 {
-    DemoRandom rng(kSeed);
+    SeededRandom rng(kSeed);
     DemoData d;
     const std::vector<QString> surnames = makeSurnames(rng);
     QSet<QString> names;
