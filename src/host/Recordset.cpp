@@ -346,24 +346,6 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-qint64 leadingNumber(const QString& text)
-{
-    const QString t = text.trimmed();
-    int i = 0;
-    bool negative = false;
-    if (i < t.size() && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+'))) {
-        negative = t.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    qint64 value = 0;
-    for (; i < t.size() && t.at(i).isDigit(); ++i) {
-        if (value > (std::numeric_limits<qint64>::max() - 9) / 10)
-            break;
-        value = value * 10 + t.at(i).digitValue();
-    }
-    return negative ? -value : value;
-}
-
 QString translateHostStatement(const QString& statement)
 {
     QString sql = statement;

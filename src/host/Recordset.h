@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TextNumber.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -107,9 +109,6 @@ private:
     bool m_noMatch = false;
     mutable QString m_error;
 };
-
-// Leading whole number of a text, as the host's number fields are read ("12abc" gives 12, "" gives 0).
-qint64 leadingNumber(const QString& text);
 
 // Rewrites the host's statement forms for the embedded engine (see Recordset::open).
 QString translateHostStatement(const QString& statement);

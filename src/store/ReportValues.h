@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TextNumber.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -30,25 +32,6 @@ inline QString text(const QVariant& value)
     return trimBlanks(value.toString());
 }
 
-// The leading whole number of a text ("12abc" gives 12; blanks first are skipped; no digits give 0).
-inline qint64 leadingValue(const QString& text)
-{
-    const QString t = trimBlanks(text);
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+'))) {
-        negative = t.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    qint64 n = 0;
-    for (; i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 128; ++i) {
-        n = n * 10 + (t.at(i).unicode() - '0');
-        if (n > (qint64(1) << 40))
-            break;
-    }
-    return negative ? -n : n;
-}
-
 // A field's numeric value; Null gives 0, text gives its leading number. Held as a 32-bit number like the
 // report's Long fields.
 inline qint32 number(const QVariant& value)
@@ -67,7 +50,7 @@ inline qint32 number(const QVariant& value)
         n = qint64(value.toDouble());
         break;
     default:
-        n = leadingValue(value.toString());
+        n = leadingNumber(value.toString());
         break;
     }
     if (n > std::numeric_limits<qint32>::max())
@@ -86,7 +69,7 @@ inline bool boolean(const QVariant& value)
         const QString t = trimBlanks(value.toString()).toLower();
         if (t == QLatin1String("true") || t == QLatin1String("yes"))
             return true;
-        return leadingValue(t) != 0;
+        return leadingNumber(t) != 0;
     }
     return value.toLongLong() != 0;
 }
