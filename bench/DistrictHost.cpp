@@ -1,6 +1,6 @@
 #include "DistrictHost.h"
 
-#include "app/SeededRandom.h"
+#include "base/SeededRandom.h"
 
 #include "app/HostSettings.h"
 #include "host/HostSchema.h"

@@ -1,6 +1,6 @@
 #include "HeavyReport.h"
 
-#include "app/SeededRandom.h"
+#include "base/SeededRandom.h"
 
 #include "app/Session.h"
 #include "store/ReportIO.h"

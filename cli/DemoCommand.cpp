@@ -2,7 +2,7 @@
 
 #include "Cli.h"
 
-#include "app/DemoHost.h"
+#include "demo/DemoHost.h"
 
 #include <QCoreApplication>
 #include <QDir>

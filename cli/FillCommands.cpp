@@ -2,7 +2,7 @@
 
 #include "Cli.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "app/Session.h"
 #include "host/FillFromHost.h"
 #include "store/DateText.h"

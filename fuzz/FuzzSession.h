@@ -2,7 +2,7 @@
 
 // A report session in a temporary folder for the fuzz targets: a report file created once, silent prompts.
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "app/Session.h"
 
 #include <QTemporaryDir>

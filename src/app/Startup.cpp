@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/HostSettings.h"
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "app/Session.h"
 #include "host/HostData.h"
 #include "store/ReportDatabase.h"

@@ -1,7 +1,7 @@
 #include "host/FillFromHost.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "host/HostSession.h"
 #include "host/HostData.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
@@ -11,7 +11,7 @@
 namespace {
 
 // Writes the host's counts of the group's courses; courses the host does not record keep their values.
-void fillCourses(Session& session, CourseGroup group)
+void fillCourses(HostSession& session, CourseGroup group)
 {
     QStringList fields;
     QList<int> courses;
@@ -30,7 +30,7 @@ void fillCourses(Session& session, CourseGroup group)
 // Before the member recordset has been read, asks the host once for every member the Fill will look up: the
 // officers' holders, the submitting officer's candidates and the members of the three lists. A member the Fill
 // then looks up is found among them (unless several rows hold the number); the member table is not read whole.
-void prefetchMembers(Session& session, const std::vector<LookupDetail::OfficerHolder>& holders,
+void prefetchMembers(HostSession& session, const std::vector<LookupDetail::OfficerHolder>& holders,
                      std::initializer_list<Recordset*> lists)
 {
     Recordset& members = session.host.MembersRS;
@@ -47,7 +47,7 @@ void prefetchMembers(Session& session, const std::vector<LookupDetail::OfficerHo
 
 } // namespace
 
-FillOutcome FillFromHost(Session& session, Prompt& prompt)
+FillOutcome FillFromHost(HostSession& session, Prompt& prompt)
 {
     FillOutcome outcome;
     const DateGuard guard = NoDate(session.model, prompt);
@@ -81,7 +81,7 @@ FillOutcome FillFromHost(Session& session, Prompt& prompt)
     return outcome;
 }
 
-LoadLookupsOutcome LoadTimeLookups(Session& session, bool archive, const QDate& today)
+LoadLookupsOutcome LoadTimeLookups(HostSession& session, bool archive, const QDate& today)
 {
     ReportModel& model = session.model;
     LoadLookupsOutcome outcome;

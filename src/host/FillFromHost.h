@@ -6,7 +6,7 @@
 #include <QString>
 
 class Prompt;
-struct Session;
+struct HostSession;
 
 // What Fill from host leaves for the window. When filled, the window shows the new counts, the submitting
 // officer (historian) and the officer list (OptGrid 0 selected).
@@ -20,7 +20,7 @@ struct FillOutcome
 // "Fill From Rostrel": after the watch-date guard and the question, takes from the host the officer list, the
 // submitting officer, the district and national assignments, the active members, the merit marks, the new senior
 // members and the eleven course counts the host records. Nothing else of the report changes; nothing is saved.
-FillOutcome FillFromHost(Session& session, Prompt& prompt);
+FillOutcome FillFromHost(HostSession& session, Prompt& prompt);
 
 // What the look-ups after loading a report did.
 struct LoadLookupsOutcome
@@ -32,4 +32,4 @@ struct LoadLookupsOutcome
 // The look-ups that follow loading a report into the model, in the order of the load: the active members when
 // Misc.No_Active is 0; today's date as the submission date when it is empty; the merit marks when Misc.No_MM is 0;
 // the submitting officer when the report is not an archive and no submitting officer is named.
-LoadLookupsOutcome LoadTimeLookups(Session& session, bool archive, const QDate& today = QDate::currentDate());
+LoadLookupsOutcome LoadTimeLookups(HostSession& session, bool archive, const QDate& today = QDate::currentDate());

@@ -1,7 +1,7 @@
 #include "host/HostData.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "host/HostSession.h"
 
 #include <limits>
 
@@ -34,7 +34,7 @@ QString MemberFullName(const QString& last, const QString& first, const QString&
     return name;
 }
 
-void RefreshHostData(Session& session, bool showMessage, Prompt& prompt)
+void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
 {
     HostData& host = session.host;
     ReportModel& model = session.model;
@@ -70,7 +70,7 @@ void RefreshHostData(Session& session, bool showMessage, Prompt& prompt)
     }
 }
 
-void FillMemberList(Session& session, QList<qint32>& MemberIDs, QStringList& entries)
+void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList& entries)
 {
     Recordset& members = session.host.MembersRS;
     if (members.isEmpty())

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class Prompt;
-struct Session;
+struct HostSession;
 
 // The host databases and the recordsets kept open from start-up to exit.
 struct HostData
@@ -24,12 +24,12 @@ struct HostData
 
 // Reopens the primary host database and its recordsets and reads the squadron identity; with showMessage
 // it then tells the user that member data already in the report is not changed.
-void RefreshHostData(Session& session, bool showMessage, Prompt& prompt);
+void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt);
 
 // The member list: one entry per member of MembersRS ("Last, First", in a district's database followed by
 // two blanks and the squadron code in parentheses) and the member number of each entry (MemberIDs, 1-based:
 // element 0 is unused). With no members, both stay as they were.
-void FillMemberList(Session& session, QList<qint32>& MemberIDs, QStringList& entries);
+void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList& entries);
 
 // rank, first name, last name and ", " grade when there is a grade; the blank after the rank is written
 // even when the rank is empty.

@@ -1,6 +1,6 @@
 #include "host/HostLookups.h"
 
-#include "app/Session.h"
+#include "host/HostSession.h"
 #include "host/HostData.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
@@ -64,7 +64,7 @@ void setEntry(ReportModel& model, int category, int entry, const HostMember& mem
     model.RecCategory[category][entry] = category;
 }
 
-void fillCategory(Session& session, Recordset& rows, int category, const QString& rankField)
+void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
 {
     ReportModel& model = session.model;
     HostData& host = session.host;
@@ -90,7 +90,7 @@ QList<qint64> categoryMemberIds(Recordset& rows)
     return ids;
 }
 
-Recordset assignmentRows(Session& session, const QString& sdn)
+Recordset assignmentRows(HostSession& session, const QString& sdn)
 {
     const QString statement = QStringLiteral("SELECT * FROM MemberCom WHERE SDN = '") + sdn + QLatin1Char('\'');
     // Only the first 24 rows are looked at.
@@ -99,7 +99,7 @@ Recordset assignmentRows(Session& session, const QString& sdn)
     return Recordset::open(session.host.HostDB, statement);
 }
 
-bool fillAssignments(Session& session, Recordset& rows, int category)
+bool fillAssignments(HostSession& session, Recordset& rows, int category)
 {
     if (rows.isEmpty())
         return false;
@@ -107,7 +107,7 @@ bool fillAssignments(Session& session, Recordset& rows, int category)
     return true;
 }
 
-std::vector<OfficerHolder> officerHolders(Session& session)
+std::vector<OfficerHolder> officerHolders(HostSession& session)
 {
     const ReportModel& model = session.model;
     Recordset& memberCom = session.host.MemberComRS;
@@ -132,7 +132,7 @@ std::vector<OfficerHolder> officerHolders(Session& session)
     return holders;
 }
 
-int setOfficerHolders(Session& session, const std::vector<OfficerHolder>& holders)
+int setOfficerHolders(HostSession& session, const std::vector<OfficerHolder>& holders)
 {
     int written = 0;
     for (const OfficerHolder& holder : holders) {
@@ -145,7 +145,7 @@ int setOfficerHolders(Session& session, const std::vector<OfficerHolder>& holder
     return written;
 }
 
-QList<qint64> historianCandidates(Session& session)
+QList<qint64> historianCandidates(HostSession& session)
 {
     const ReportModel& model = session.model;
     Recordset& memberCom = session.host.MemberComRS;
@@ -189,12 +189,12 @@ bool FindMemberByID(HostData& host, qint64 memId)
     return host.MembersRS.findFirst(QStringLiteral("Mem_ID = ") + QString::number(memId));
 }
 
-int OfficersFromHost(Session& session)
+int OfficersFromHost(HostSession& session)
 {
     return LookupDetail::setOfficerHolders(session, LookupDetail::officerHolders(session));
 }
 
-HistorianOutcome FindHistorian(Session& session, const QString& office)
+HistorianOutcome FindHistorian(HostSession& session, const QString& office)
 {
     ReportModel& model = session.model;
     HostData& host = session.host;
@@ -249,7 +249,7 @@ HistorianOutcome FindHistorian(Session& session, const QString& office)
     return outcome;
 }
 
-bool FindDNOffices(Session& session, const QString& sdn)
+bool FindDNOffices(HostSession& session, const QString& sdn)
 {
     int category = 0;
     if (sdn == QLatin1String("D"))

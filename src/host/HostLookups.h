@@ -5,7 +5,7 @@
 class HostDatabase;
 class Recordset;
 struct HostData;
-struct Session;
+struct HostSession;
 
 // The host's department, position and committee of an office of the officer list. The office code has four
 // characters: department, position, then the committee's last two digits; the committee code is the department
@@ -43,7 +43,7 @@ bool FindMemberByID(HostData& host, qint64 memId);
 // MembersRS gets the holder's certificate, names, squadron rank and grade. Rows sharing one office code get the
 // first, second, third... holder in MemberComRS order. A row without a holder keeps its member. Returns the
 // number of rows written.
-int OfficersFromHost(Session& session);
+int OfficersFromHost(HostSession& session);
 
 // What FindHistorian found, for the window: the submitting-officer label, txtTitle and txtEmail follow the
 // model's SubO values; unify is the member found last (the window's Unify buffer).
@@ -58,13 +58,13 @@ struct HistorianOutcome
 // Makes the holder of the office (empty: "Historian"; when that office has no holder, "Secretary") the
 // submitting officer and writes the member into the office's officer-list row. Nothing changes when neither
 // office is listed, staffed, or its holder is missing from Members.
-HistorianOutcome FindHistorian(Session& session, const QString& office = {});
+HistorianOutcome FindHistorian(HostSession& session, const QString& office = {});
 
 // Refills recognition category 1 ("D": district assignments) or 2 ("N": national assignments) from every
 // MemberCom row of that level, one entry per row in the engine's order: a row whose member is not found leaves
 // its entry empty. When the host has no such rows the category keeps its entries. Returns true when the
 // category was refilled.
-bool FindDNOffices(Session& session, const QString& sdn);
+bool FindDNOffices(HostSession& session, const QString& sdn);
 
 // The assignment text of the current row of a recordset that carries Department, Position and Committee:
 // committee title, ", ", position title; empty unless the department, committee and position are all found in

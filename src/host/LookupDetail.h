@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ReportModel;
-struct Session;
+struct HostSession;
 
 // Pieces shared by the host look-ups; not for callers outside src/host.
 namespace LookupDetail {
@@ -22,15 +22,15 @@ void setEntry(ReportModel& model, int category, int entry, const HostMember& mem
 
 // Clears the category, then gives entry n the member of row n (n = 1..24) with the row's assignment text; a
 // row whose Mem_ID is below 1 or not in MembersRS leaves its entry empty.
-void fillCategory(Session& session, Recordset& rows, int category, const QString& rankField);
+void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField);
 
 // The member numbers of the rows fillCategory looks at (the first 24 rows, numbers of 1 and more).
 QList<qint64> categoryMemberIds(Recordset& rows);
 
 // The MemberCom rows of district ("D") or national ("N") assignments, as FindDNOffices reads them.
-Recordset assignmentRows(Session& session, const QString& sdn);
+Recordset assignmentRows(HostSession& session, const QString& sdn);
 // FindDNOffices on rows already opened: false (category unchanged) when there are none.
-bool fillAssignments(Session& session, Recordset& rows, int category);
+bool fillAssignments(HostSession& session, Recordset& rows, int category);
 
 // The new senior members' rows as FindNewSen reads them, and their number; rows is closed or empty when there
 // is no from-date or the host lists none.
@@ -39,9 +39,9 @@ struct NewSeniors
     Recordset rows;
     qint32 count = 0;
 };
-NewSeniors newSeniorRows(Session& session);
+NewSeniors newSeniorRows(HostSession& session);
 // FindNewSen on rows already opened: refills category 7 when there are rows; returns the count.
-qint32 fillNewSeniors(Session& session, NewSeniors& seniors);
+qint32 fillNewSeniors(HostSession& session, NewSeniors& seniors);
 
 // The holder of an office of the officer list found for row `row`, by the searches of the officer rows.
 struct OfficerHolder
@@ -50,10 +50,10 @@ struct OfficerHolder
     qint64 memId = 0;
 };
 // The MemberComRS searches of the officer rows, in order: the holder found for each office row.
-std::vector<OfficerHolder> officerHolders(Session& session);
+std::vector<OfficerHolder> officerHolders(HostSession& session);
 // Writes each holder found in MembersRS into its officer row; returns the number of rows written.
-int setOfficerHolders(Session& session, const std::vector<OfficerHolder>& holders);
+int setOfficerHolders(HostSession& session, const std::vector<OfficerHolder>& holders);
 // The member numbers FindHistorian may look up: the holders of the Historian's and the Secretary's offices.
-QList<qint64> historianCandidates(Session& session);
+QList<qint64> historianCandidates(HostSession& session);
 
 } // namespace LookupDetail

@@ -1,7 +1,7 @@
 #include "host/MemberStats.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "host/HostSession.h"
 #include "host/HostSchema.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
@@ -86,7 +86,7 @@ std::optional<qint32> countActiveByEngine(const HostDatabase& db)
 
 } // namespace
 
-qint32 FindActMem(Session& session)
+qint32 FindActMem(HostSession& session)
 {
     std::optional<qint32> count;
     if (HostShortcuts::enabled())
@@ -100,7 +100,7 @@ qint32 FindActMem(Session& session)
     return *count;
 }
 
-bool FindMM(Session& session)
+bool FindMM(HostSession& session)
 {
     const QString statement = QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'");
     // Only the number of rows is wanted.
@@ -113,7 +113,7 @@ bool FindMM(Session& session)
     return true;
 }
 
-qint32 FindCourseCompletion(Session& session, const QString& field)
+qint32 FindCourseCompletion(HostSession& session, const QString& field)
 {
     // The field name goes into the statement: only the host's course fields are accepted.
     if (!HostSchema::courseFields().contains(field))
@@ -131,7 +131,7 @@ qint32 FindCourseCompletion(Session& session, const QString& field)
     return rs.recordCount();
 }
 
-QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields)
+QList<qint32> FindCourseCompletions(HostSession& session, const QStringList& fields)
 {
     QList<qint32> counts(fields.size(), 0);
     const QString from = DateText::keyYearMonth(session.model.FromDate);
@@ -174,7 +174,7 @@ QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields)
 
 namespace LookupDetail {
 
-NewSeniors newSeniorRows(Session& session)
+NewSeniors newSeniorRows(HostSession& session)
 {
     NewSeniors seniors;
     const QString year = DateText::keyYear(session.model.FromDate);
@@ -198,7 +198,7 @@ NewSeniors newSeniorRows(Session& session)
     return seniors;
 }
 
-qint32 fillNewSeniors(Session& session, NewSeniors& seniors)
+qint32 fillNewSeniors(HostSession& session, NewSeniors& seniors)
 {
     if (seniors.rows.isEmpty())
         return 0;
@@ -208,7 +208,7 @@ qint32 fillNewSeniors(Session& session, NewSeniors& seniors)
 
 } // namespace LookupDetail
 
-qint32 FindNewSen(Session& session)
+qint32 FindNewSen(HostSession& session)
 {
     LookupDetail::NewSeniors seniors = LookupDetail::newSeniorRows(session);
     return LookupDetail::fillNewSeniors(session, seniors);
@@ -229,7 +229,7 @@ qint32 offer(qint32& value, qint32 old, const QString& sameText, const QString& 
 
 } // namespace
 
-CountUpdate cmdActiveClick(Session& session, Prompt& prompt)
+CountUpdate cmdActiveClick(HostSession& session, Prompt& prompt)
 {
     ReportModel& model = session.model;
     const qint32 old = model.NoActive;
@@ -242,7 +242,7 @@ CountUpdate cmdActiveClick(Session& session, Prompt& prompt)
     return update;
 }
 
-CountUpdate cmdNewSenClick(Session& session, Prompt& prompt)
+CountUpdate cmdNewSenClick(HostSession& session, Prompt& prompt)
 {
     ReportModel& model = session.model;
     CountUpdate update;
@@ -261,7 +261,7 @@ CountUpdate cmdNewSenClick(Session& session, Prompt& prompt)
     return update;
 }
 
-CountUpdate cmdUpdateMMClick(Session& session, Prompt& prompt)
+CountUpdate cmdUpdateMMClick(HostSession& session, Prompt& prompt)
 {
     ReportModel& model = session.model;
     const qint32 old = model.NoMM;
@@ -320,7 +320,7 @@ qint32& courseValue(ReportModel& model, CourseGroup group, int course)
     return model.OCCount.at(std::size_t(course));
 }
 
-CourseUpdate cmdCourseClick(Session& session, CourseGroup group, int selected, Prompt& prompt)
+CourseUpdate cmdCourseClick(HostSession& session, CourseGroup group, int selected, Prompt& prompt)
 {
     ReportModel& model = session.model;
     CourseUpdate update;

@@ -5,7 +5,7 @@
 
 class Prompt;
 struct ReportModel;
-struct Session;
+struct HostSession;
 
 // The guard of every host query that needs the watch year. missing is true when the from-date or the to-date is
 // empty (a stored date that does not read as a date counts as empty); the message has then been shown and focus
@@ -21,24 +21,24 @@ DateGuard NoDate(const ReportModel& model, Prompt& prompt);
 
 // Active members of the squadron (OtherMember empty, MemTypeStat beginning "AC" after trimming) into
 // Misc.No_Active; 0 when the host has none or cannot answer. Returns the count.
-qint32 FindActMem(Session& session);
+qint32 FindActMem(HostSession& session);
 
 // Accepted merit mark recommendations into Misc.No_MM; when there are none (or the host cannot answer) No_MM keeps
 // its value and false is returned.
-bool FindMM(Session& session);
+bool FindMM(HostSession& session);
 
 // New senior members: the number of the squadron's members who became senior members in the year the watch year
 // begins, and category 7 refilled with the first 24 of them. Without a from-date, or when the host lists none,
 // returns 0 and category 7 keeps its entries.
-qint32 FindNewSen(Session& session);
+qint32 FindNewSen(HostSession& session);
 
 // The number of the squadron's members whose completion of the course (one of the thirteen course fields of
 // Members) lies in the watch year, both months included; 0 without watch dates, for an unknown field or when the
 // host cannot answer.
-qint32 FindCourseCompletion(Session& session, const QString& field);
+qint32 FindCourseCompletion(HostSession& session, const QString& field);
 
 // The same counts for several fields at once, each equal to FindCourseCompletion of that field.
-QList<qint32> FindCourseCompletions(Session& session, const QStringList& fields);
+QList<qint32> FindCourseCompletions(HostSession& session, const QStringList& fields);
 
 // What a count button leaves for the window: whether the host was asked, the control that wants the focus when
 // the watch dates were missing, and the value the count's text box shows.
@@ -50,11 +50,11 @@ struct CountUpdate
 };
 
 // cmdActive: asks the host for the active members and, when the number differs, whether to take it.
-CountUpdate cmdActiveClick(Session& session, Prompt& prompt);
+CountUpdate cmdActiveClick(HostSession& session, Prompt& prompt);
 // cmdNewSen: the same for new senior members; category 7 is refilled whatever the answer.
-CountUpdate cmdNewSenClick(Session& session, Prompt& prompt);
+CountUpdate cmdNewSenClick(HostSession& session, Prompt& prompt);
 // cmdUpdateMM: the same for accepted merit marks.
-CountUpdate cmdUpdateMMClick(Session& session, Prompt& prompt);
+CountUpdate cmdUpdateMMClick(HostSession& session, Prompt& prompt);
 
 // The three course sub-groups that the host can count: advanced grades, electives, other courses.
 enum class CourseGroup { AG, EG, OC };
@@ -75,16 +75,16 @@ struct CourseUpdate
 };
 
 // cmdAGdb, cmdECdb, cmdOCdb: selected is the first selected option button of the sub-group (-1: none).
-CourseUpdate cmdCourseClick(Session& session, CourseGroup group, int selected, Prompt& prompt);
-inline CourseUpdate cmdAGdbClick(Session& session, int selected, Prompt& prompt)
+CourseUpdate cmdCourseClick(HostSession& session, CourseGroup group, int selected, Prompt& prompt);
+inline CourseUpdate cmdAGdbClick(HostSession& session, int selected, Prompt& prompt)
 {
     return cmdCourseClick(session, CourseGroup::AG, selected, prompt);
 }
-inline CourseUpdate cmdECdbClick(Session& session, int selected, Prompt& prompt)
+inline CourseUpdate cmdECdbClick(HostSession& session, int selected, Prompt& prompt)
 {
     return cmdCourseClick(session, CourseGroup::EG, selected, prompt);
 }
-inline CourseUpdate cmdOCdbClick(Session& session, int selected, Prompt& prompt)
+inline CourseUpdate cmdOCdbClick(HostSession& session, int selected, Prompt& prompt)
 {
     return cmdCourseClick(session, CourseGroup::OC, selected, prompt);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TextNumber.h"
+#include "base/TextNumber.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "output/UploadFile.h"
 
-#include "app/Session.h"
+#include "host/HostSession.h"
 #include "store/DateText.h"
 
 #include <QAtomicInt>
@@ -213,7 +213,7 @@ bool isHeading(const QString& office)
 class UploadBuilder
 {
 public:
-    UploadBuilder(const Session& session, ReportReader& db, UploadWriter& out) : m_s(session), m_db(db), m_out(out) {}
+    UploadBuilder(const HostSession& session, ReportReader& db, UploadWriter& out) : m_s(session), m_db(db), m_out(out) {}
 
     bool run()
     {
@@ -435,7 +435,7 @@ private:
         return r;
     }
 
-    const Session& m_s;
+    const HostSession& m_s;
     ReportReader& m_db;
     UploadWriter& m_out;
     std::array<QList<Row>, 7> m_recognized; // lists 1 to 6
@@ -491,12 +491,12 @@ QString SignedCount(qint64 count)
     return count < 0 ? QString::number(count) : QLatin1Char(' ') + QString::number(count);
 }
 
-bool WriteUploadFile(const Session& session, QString* reason)
+bool WriteUploadFile(const HostSession& session, QString* reason)
 {
     return WriteUploadFile(session, session.UploadFilePath, reason);
 }
 
-bool WriteUploadFile(const Session& session, const QString& uploadPath, QString* reason)
+bool WriteUploadFile(const HostSession& session, const QString& uploadPath, QString* reason)
 {
     // Every reason names the upload file, and the report database when that is what failed.
     const auto failed = [&](const QString& why) {

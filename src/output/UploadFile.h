@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-struct Session;
+struct HostSession;
 
 // The upload file "R318_Upload.txt": the whole report as records of comma-separated values that the
 // organisation's web site takes in. Every record ends with CR LF; the text is Windows-1252, one byte per
@@ -14,10 +14,10 @@ struct Session;
 // the caller has just saved) and the course counts and squadron number of the report model. The file is
 // written under a temporary name in the same folder and renamed into place, so the previous file stays whole
 // until the new one is complete. False on failure, with *reason naming the file and what went wrong.
-bool WriteUploadFile(const Session& session, QString* reason = nullptr);
+bool WriteUploadFile(const HostSession& session, QString* reason = nullptr);
 
 // The same, written to uploadPath instead of session.UploadFilePath.
-bool WriteUploadFile(const Session& session, const QString& uploadPath, QString* reason);
+bool WriteUploadFile(const HostSession& session, const QString& uploadPath, QString* reason);
 
 // Appends one value and a comma to the record being built: a number bare (an empty number as "0"), any other
 // value between double quotes, unescaped.

@@ -1,56 +1,15 @@
 #include "output/WebSubmission.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "host/HostSession.h"
 #include "output/UploadFile.h"
 #include "store/ReportIO.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QStringList>
 
-#include <algorithm>
 
 namespace {
-
-// Messages logged while the browser starts may quote the address; its query holds the user's password.
-QtMessageHandler g_previousHandler = nullptr;
-QStringList g_hidden;
-
-void hidingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    QString text = message;
-    for (const QString& secret : std::as_const(g_hidden))
-        text.replace(secret, QStringLiteral("(query hidden)"));
-    if (g_previousHandler)
-        g_previousHandler(type, context, text);
-}
-
-class HiddenQuery
-{
-public:
-    explicit HiddenQuery(const QUrl& url)
-    {
-        const QString forms[] = {url.query(QUrl::FullyDecoded), url.query(QUrl::PrettyDecoded),
-                                 url.query(QUrl::FullyEncoded), url.query(QUrl::DecodeReserved)};
-        for (const QString& form : forms) {
-            if (!form.isEmpty() && !g_hidden.contains(form))
-                g_hidden.append(form);
-        }
-        // The longest form first, so that a shorter one inside it cannot leave part of it behind.
-        std::sort(g_hidden.begin(), g_hidden.end(),
-                  [](const QString& a, const QString& b) { return a.size() > b.size(); });
-        g_previousHandler = qInstallMessageHandler(hidingHandler);
-    }
-    ~HiddenQuery()
-    {
-        qInstallMessageHandler(g_previousHandler);
-        g_previousHandler = nullptr;
-        g_hidden.clear();
-    }
-    HiddenQuery(const HiddenQuery&) = delete;
-    HiddenQuery& operator=(const HiddenQuery&) = delete;
-};
 
 bool isAsciiHexDigit(char c)
 {
@@ -58,12 +17,6 @@ bool isAsciiHexDigit(char c)
 }
 
 } // namespace
-
-bool DesktopBrowser::open(const QUrl& url)
-{
-    const HiddenQuery hidden(url);
-    return QDesktopServices::openUrl(url);
-}
 
 QString ParseFilePath(const QString& path)
 {
@@ -74,7 +27,7 @@ QString ParseFilePath(const QString& path)
     return result;
 }
 
-QString SubmissionAddress(const Session& session)
+QString SubmissionAddress(const HostSession& session)
 {
     const ReportModel& m = session.model;
     return m.SubmitURL + QLatin1String("OrgNum=") + m.SquadronNoText + QLatin1String("&Email=") + m.SubOEmail +
@@ -109,7 +62,7 @@ bool IsWebAddress(const QUrl& url)
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
 
-SubmitOutcome SubmitReport(Session& session, Prompt& prompt, Browser& browser, const SaveReportHook& saveReport)
+SubmitOutcome SubmitReport(HostSession& session, Prompt& prompt, Browser& browser, const SaveReportHook& saveReport)
 {
     const ReportModel& m = session.model;
     if (m.SubOEmail.trimmed().isEmpty()) {
@@ -140,7 +93,7 @@ SubmitOutcome SubmitReport(Session& session, Prompt& prompt, Browser& browser, c
     return SubmitOutcome::Opened;
 }
 
-SubmitOutcome mnuSubmit(Session& session, Prompt& prompt, Browser& browser)
+SubmitOutcome mnuSubmit(HostSession& session, Prompt& prompt, Browser& browser)
 {
-    return SubmitReport(session, prompt, browser, [](Session& s, Prompt& p) { return SaveReport(s, p); });
+    return SubmitReport(session, prompt, browser, [](HostSession& s, Prompt& p) { return SaveReport(s, p); });
 }

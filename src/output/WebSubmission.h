@@ -6,7 +6,7 @@
 #include <functional>
 
 class Prompt;
-struct Session;
+struct HostSession;
 
 // Starts the system's web browser on an address. The submission goes through this seam so that tests can
 // see the address without a browser.
@@ -18,20 +18,12 @@ public:
     virtual bool open(const QUrl& url) = 0;
 };
 
-// The system's default browser through QDesktopServices::openUrl. While the call runs, messages logged by
-// the platform have the address's query (which holds the password) cut out.
-class DesktopBrowser : public Browser
-{
-public:
-    bool open(const QUrl& url) override;
-};
-
 // The path with "%" replaced by "%25", then "+" by "%2B", then "&" by "%26"; nothing else changes.
 QString ParseFilePath(const QString& path);
 
 // The submission address: the stored submission page followed by the query naming the squadron, the
 // submitting officer, the upload file, the report year and the user's web password.
-QString SubmissionAddress(const Session& session);
+QString SubmissionAddress(const HostSession& session);
 
 // The address as a URL, taken as built: percent codes stay as they are; only characters a URL cannot hold
 // (blanks, letters beyond ASCII, a "%" that starts no percent code) are percent-encoded.
@@ -50,12 +42,12 @@ enum class SubmitOutcome {
 };
 
 // Saves the report model into the report database; false (after telling the user why) when it could not.
-using SaveReportHook = std::function<bool(Session&, Prompt&)>;
+using SaveReportHook = std::function<bool(HostSession&, Prompt&)>;
 
 // "Submit Report Via Website": checks the submitting officer's e-mail address and the web password, saves
 // the report, writes the upload file and opens the browser on the submission address. An empty hook skips
 // the save.
-SubmitOutcome SubmitReport(Session& session, Prompt& prompt, Browser& browser, const SaveReportHook& saveReport);
+SubmitOutcome SubmitReport(HostSession& session, Prompt& prompt, Browser& browser, const SaveReportHook& saveReport);
 
 // The menu item's action, with the report store's SaveReport.
-SubmitOutcome mnuSubmit(Session& session, Prompt& prompt, Browser& browser);
+SubmitOutcome mnuSubmit(HostSession& session, Prompt& prompt, Browser& browser);

@@ -1,7 +1,7 @@
 #include "store/OfficeCatalogue.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "store/ReportSession.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
 #include "store/ReportValues.h"
@@ -146,7 +146,7 @@ const QString kInsertOfficer = QStringLiteral(
 
 } // namespace
 
-bool BuildCatalogue(Session& session, const QString& mode, Prompt& prompt, const QString& dbPath)
+bool BuildCatalogue(ReportSession& session, const QString& mode, Prompt& prompt, const QString& dbPath)
 {
     ReportModel& m = session.model;
     fillCatalogue(m);
@@ -177,7 +177,7 @@ bool BuildCatalogue(Session& session, const QString& mode, Prompt& prompt, const
     return true;
 }
 
-bool RebuildOfficers(Session& session, Prompt& prompt)
+bool RebuildOfficers(ReportSession& session, Prompt& prompt)
 {
     ReportModel& m = session.model;
     BuildCatalogue(session, QStringLiteral("UD"), prompt);

@@ -5,7 +5,7 @@
 #include <array>
 
 class Prompt;
-struct Session;
+struct ReportSession;
 
 // One line of the officer list: its title and its code (4 capital letters for a section heading, the
 // host's 4-digit office code, or a single blank for an office without a host code).
@@ -25,10 +25,10 @@ const std::array<CatalogueLine, kCatalogueSize>& OfficeCatalogue();
 // database at CurrentDBPath, or into the new file being built at `dbPath`; a failure shows "Can't update database, R318
 // Form is disabled" with the engine's message and returns false, keeping the rows written so far. Any other mode
 // ("UD") writes nothing.
-bool BuildCatalogue(Session& session, const QString& mode, Prompt& prompt, const QString& dbPath = {});
+bool BuildCatalogue(ReportSession& session, const QString& mode, Prompt& prompt, const QString& dbPath = {});
 
 // Rebuilds the Officers table of the report at CurrentDBPath on the catalogue, keeping the members entered
 // for each office code (given out in last-name, first-name order, vacant lines first), in one transaction
 // under exclusive use. Then replaces an existing backup copy by a copy of the rebuilt file. A failure shows
 // the warning "Problem updating old database." and leaves the table as it was.
-bool RebuildOfficers(Session& session, Prompt& prompt);
+bool RebuildOfficers(ReportSession& session, Prompt& prompt);

@@ -1,7 +1,7 @@
 #include "store/ReportDatabase.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "store/ReportSession.h"
 #include "store/OfficeCatalogue.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
@@ -189,7 +189,7 @@ template <typename Write> bool creationStep(const QString& path, Write write, in
 
 } // namespace
 
-bool OpenReportDatabase(Session& session, const QString& mode, Prompt& prompt, QString* reason)
+bool OpenReportDatabase(ReportSession& session, const QString& mode, Prompt& prompt, QString* reason)
 {
     if (!mode.isEmpty())
         return CreateReportDatabase(session, prompt, reason);
@@ -240,7 +240,7 @@ bool OpenReportDatabase(Session& session, const QString& mode, Prompt& prompt, Q
     return CreateReportDatabase(session, prompt, reason);
 }
 
-bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
+bool CreateReportDatabase(ReportSession& session, Prompt& prompt, QString* reason)
 {
     ReportFiles& files = ReportFiles::current();
     const QString& main = session.CurrentDBPath;
@@ -333,7 +333,7 @@ bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason)
 
 // ---------------------------------------------------------------------------------------------- upgrade
 
-void AddNewSeniorSlots(Session& session)
+void AddNewSeniorSlots(ReportSession& session)
 {
     ReportConnection db(session.CurrentDBPath);
     if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
@@ -366,7 +366,7 @@ QString addColumn(const QString& table, const QString& field)
 
 } // namespace
 
-bool UpgradeReportDatabase(Session& session, Prompt& prompt)
+bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt)
 {
     AddNewSeniorSlots(session);
 

@@ -3,7 +3,7 @@
 #include <QString>
 
 class Prompt;
-struct Session;
+struct ReportSession;
 
 // Opens the report database at CurrentDBPath, creating it when it is missing; any other mode than empty
 // ("NewDB") always creates a new one in place of the current file. False when no usable report file stands
@@ -15,7 +15,7 @@ struct Session;
 // is never replaced silently: the user may set it aside under a new name beside it and go on, or quit with
 // nothing changed; a file locked by another program offers retry or quit. The batch command, where nobody
 // can answer, changes nothing and gives the reason.
-bool OpenReportDatabase(Session& session, const QString& mode, Prompt& prompt, QString* reason = nullptr);
+bool OpenReportDatabase(ReportSession& session, const QString& mode, Prompt& prompt, QString* reason = nullptr);
 
 // Whether a file can serve as a report database.
 struct ReportFileCheck
@@ -37,15 +37,15 @@ ReportFileCheck CheckReportFile(const QString& path, bool forWriting = true);
 // Creates a new, empty report database at CurrentDBPath (replacing the file and its backup copy when they
 // exist) and its byte-identical backup copy. The file is built beside the target under a scratch name and
 // renamed into place when complete. A failure shows "Error making database ..." and returns false.
-bool CreateReportDatabase(Session& session, Prompt& prompt, QString* reason = nullptr);
+bool CreateReportDatabase(ReportSession& session, Prompt& prompt, QString* reason = nullptr);
 
 // Where an unusable file is set aside: "r318_TST.mdb" becomes "r318_TST.unreadable-20240131-154500.mdb" beside
 // it (with "-2", "-3" ... added when that name is taken).
 QString SetAsidePath(const QString& path);
 
 // Adds the 24 slots of recognition category 7 when the file has none. Failures end it quietly.
-void AddNewSeniorSlots(Session& session);
+void AddNewSeniorSlots(ReportSession& session);
 
 // Brings the report at CurrentDBPath up to the current schema; every single change that fails is skipped.
 // Returns true in every case.
-bool UpgradeReportDatabase(Session& session, Prompt& prompt);
+bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt);

@@ -1,7 +1,7 @@
 #include "store/ReportFile.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "store/ReportSession.h"
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFiles.h"
@@ -27,7 +27,7 @@ bool fail(QString* why, const QString& reason)
 
 } // namespace
 
-bool BackupReport(Session& session, QString* why)
+bool BackupReport(ReportSession& session, QString* why)
 {
     ReportFiles& files = ReportFiles::current();
     if (!files.exists(session.CurrentDBPath))
@@ -37,7 +37,7 @@ bool BackupReport(Session& session, QString* why)
     return files.copy(session.CurrentDBPath, session.CurrentBakPath, why);
 }
 
-bool Save(Session& session, Prompt& prompt)
+bool Save(ReportSession& session, Prompt& prompt)
 {
     if (!SaveReport(session, prompt))
         return false;
@@ -50,7 +50,7 @@ bool Save(Session& session, Prompt& prompt)
     return true;
 }
 
-bool Revert(Session& session, Prompt& prompt)
+bool Revert(ReportSession& session, Prompt& prompt)
 {
     const ReportFileCheck check = CheckReportFile(session.CurrentBakPath, false);
     if (check.state != ReportFileCheck::State::Usable) {
@@ -68,7 +68,7 @@ bool Revert(Session& session, Prompt& prompt)
     return LoadReport(session, prompt);
 }
 
-QString CompactScratchPath(const Session& session)
+QString CompactScratchPath(const ReportSession& session)
 {
     QString dir = session.DataDir;
     if (dir.isEmpty())
@@ -76,7 +76,7 @@ QString CompactScratchPath(const Session& session)
     return dir + QLatin1String("~~Temp.mdb");
 }
 
-bool CompactReportDatabase(Session& session, QString* why)
+bool CompactReportDatabase(ReportSession& session, QString* why)
 {
     ReportFiles& files = ReportFiles::current();
     const QString& main = session.CurrentDBPath;

@@ -1,7 +1,7 @@
 #include "store/ReportIO.h"
 
-#include "app/Prompt.h"
-#include "app/Session.h"
+#include "base/Prompt.h"
+#include "store/ReportSession.h"
 #include "store/ReportFiles.h"
 #include "store/ReportSchema.h"
 #include "store/ReportValues.h"
@@ -126,7 +126,7 @@ void chopLineBreaks(QString& text)
 
 // ---------------------------------------------------------------------------------------------- loading
 
-bool LoadOfficers(Session& session, QString* why)
+bool LoadOfficers(ReportSession& session, QString* why)
 {
     ReportConnection db(session.CurrentDBPath);
     if (!openForLoad(db, why))
@@ -178,7 +178,7 @@ bool LoadOfficers(Session& session, QString* why)
     return true;
 }
 
-bool LoadRecognized(Session& session, QString* why)
+bool LoadRecognized(ReportSession& session, QString* why)
 {
     ReportModel& m = session.model;
     for (int c = 1; c <= ReportModel::CategoryCount; ++c)
@@ -218,7 +218,7 @@ bool LoadRecognized(Session& session, QString* why)
     return true;
 }
 
-bool LoadScalars(Session& session, QString* why)
+bool LoadScalars(ReportSession& session, QString* why)
 {
     ReportConnection db(session.CurrentDBPath);
     if (!openForLoad(db, why))
@@ -291,7 +291,7 @@ bool LoadScalars(Session& session, QString* why)
     return ok;
 }
 
-bool LoadReport(Session& session, QString* why)
+bool LoadReport(ReportSession& session, QString* why)
 {
     const bool officers = LoadOfficers(session, why);
     const bool recognized = LoadRecognized(session, why);
@@ -299,7 +299,7 @@ bool LoadReport(Session& session, QString* why)
     return officers && recognized && scalars;
 }
 
-bool LoadReport(Session& session, Prompt& prompt)
+bool LoadReport(ReportSession& session, Prompt& prompt)
 {
     QString why;
     if (LoadReport(session, &why))
@@ -403,7 +403,7 @@ bool TableWriter::update(const RowEdit& row, qint64 rowid)
     return q.exec();
 }
 
-bool WriteReport(Session& session, QString* why)
+bool WriteReport(ReportSession& session, QString* why)
 {
     const QString& path = session.CurrentDBPath;
     const QFileInfo info(path);
@@ -523,7 +523,7 @@ QString SaveFailureText(const QString& path, const QString& reason)
     return QStringLiteral("The report could not be saved in %1: %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
-bool SaveReport(Session& session, Prompt& prompt)
+bool SaveReport(ReportSession& session, Prompt& prompt)
 {
     QString why;
     if (WriteReport(session, &why))
@@ -532,7 +532,7 @@ bool SaveReport(Session& session, Prompt& prompt)
     return false;
 }
 
-bool SaveReportAtExit(Session& session, Prompt& prompt)
+bool SaveReportAtExit(ReportSession& session, Prompt& prompt)
 {
     for (;;) {
         QString why;

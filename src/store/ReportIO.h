@@ -9,33 +9,33 @@
 
 class Prompt;
 struct ReportModel;
-struct Session;
+struct ReportSession;
 
 // Loading the report database at CurrentDBPath into the report model and saving it back. Each operation
 // opens and closes the file itself. A load that meets a missing table or field says why in *why and
 // returns false; it never ends the program.
-bool LoadOfficers(Session& session, QString* why = nullptr);
-bool LoadRecognized(Session& session, QString* why = nullptr);
-bool LoadScalars(Session& session, QString* why = nullptr);
+bool LoadOfficers(ReportSession& session, QString* why = nullptr);
+bool LoadRecognized(ReportSession& session, QString* why = nullptr);
+bool LoadScalars(ReportSession& session, QString* why = nullptr);
 
 // LoadOfficers, LoadRecognized and LoadScalars in this order: what revert, closing an archive and a new
 // report reload. The first reason is kept; every load runs.
-bool LoadReport(Session& session, QString* why = nullptr);
+bool LoadReport(ReportSession& session, QString* why = nullptr);
 // The same, showing a warning that names the file and the reason when a load fails.
-bool LoadReport(Session& session, Prompt& prompt);
+bool LoadReport(ReportSession& session, Prompt& prompt);
 
 // Writes the whole model into CurrentDBPath in one transaction: a single write that fails is skipped and
 // the rest commits together, so the file holds the old or the new report, never a mix. False, with the
 // reason, when the report could not be written at all (file gone, read-only, locked, disk full, commit
 // failed); nothing is shown.
-bool WriteReport(Session& session, QString* why = nullptr);
+bool WriteReport(ReportSession& session, QString* why = nullptr);
 
 // WriteReport, showing a warning that names the file and the reason when it fails.
-bool SaveReport(Session& session, Prompt& prompt);
+bool SaveReport(ReportSession& session, Prompt& prompt);
 
 // The save when the program ends: while it fails, asks whether to try again or to exit without saving.
 // True when the report was saved; false when the user chose to exit without saving.
-bool SaveReportAtExit(Session& session, Prompt& prompt);
+bool SaveReportAtExit(ReportSession& session, Prompt& prompt);
 
 // Empties the model for a new report; SubmitURL and the squadron identity stay.
 void ClearReport(ReportModel& model);

@@ -3,7 +3,7 @@
 
 #include "ScriptedPrompt.h"
 
-#include "app/DemoHost.h"
+#include "demo/DemoHost.h"
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "host/HostData.h"

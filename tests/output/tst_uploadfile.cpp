@@ -7,6 +7,7 @@
 #include "app/Session.h"
 #include "output/UploadFile.h"
 #include "output/WebSubmission.h"
+#include "editor/DesktopBrowser.h"
 #include "store/OfficeCatalogue.h"
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
@@ -833,7 +834,7 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         FakeBrowser browser;
         int saves = 0;
-        const SubmitOutcome result = SubmitReport(r.session, prompt, browser, [&](Session&, Prompt&) {
+        const SubmitOutcome result = SubmitReport(r.session, prompt, browser, [&](HostSession&, Prompt&) {
             ++saves;
             return true;
         });
@@ -858,7 +859,7 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         FakeBrowser browser;
         bool uploadExistedAtSave = true;
-        const auto save = [&](Session& s, Prompt& p) {
+        const auto save = [&](HostSession& s, Prompt& p) {
             uploadExistedAtSave = QFile::exists(s.UploadFilePath);
             return SaveReport(s, p);
         };

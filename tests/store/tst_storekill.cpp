@@ -7,7 +7,7 @@
 #include "ReportFixture.h"
 #include "ScriptedPrompt.h"
 
-#include "app/Prompt.h"
+#include "base/Prompt.h"
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFile.h"

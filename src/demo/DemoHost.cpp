@@ -1,7 +1,7 @@
-#include "app/DemoHost.h"
+#include "demo/DemoHost.h"
 
 #include "app/HostSettings.h"
-#include "app/SeededRandom.h"
+#include "base/SeededRandom.h"
 #include "host/HostSchema.h"
 
 #include <QAtomicInt>
