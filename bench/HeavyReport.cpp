@@ -109,26 +109,27 @@ void MakeHeavyReport(ReportModel& m, quint64 seed)
         text = prose(rng, kHeavyActivityChars);
 
     // Every office of the officer list (section headings hold no member).
-    for (int i = 1; i <= m.OfficerCount; ++i) {
-        if (m.OffHeading.value(i))
+    for (int i = 1; i <= m.officerCount(); ++i) {
+        Officer& o = m.officer(i);
+        if (o.Heading)
             continue;
-        m.OffCert[i] = QString::number(1000000 + rng.below(20000));
-        m.OffLast[i] = sized(QStringLiteral("Officer-%1-").arg(seed % 1000), i, 25);
-        m.OffFirst[i] = sized(QStringLiteral("First%1-").arg(seed % 1000), i, 16);
-        m.OffRank[i] = QStringLiteral("1st/Lt");
-        m.OffGrade[i] = QStringLiteral("AP");
+        o.Cert = QString::number(1000000 + rng.below(20000));
+        o.Last = sized(QStringLiteral("Officer-%1-").arg(seed % 1000), i, 25);
+        o.First = sized(QStringLiteral("First%1-").arg(seed % 1000), i, 16);
+        o.Rank = QStringLiteral("1st/Lt");
+        o.Grade = QStringLiteral("AP");
     }
     // All 168 recognition slots, each with an office text of full length.
     for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
         for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e) {
-            m.RecCert[c][e] = QString::number(1000000 + rng.below(20000));
-            m.RecLast[c][e] = sized(QStringLiteral("Member-%1-%2-").arg(seed % 1000).arg(c), e, 25);
-            m.RecFirst[c][e] = sized(QStringLiteral("First%1-").arg(seed % 1000), e, 16);
-            m.RecRank[c][e] = QStringLiteral("P/C");
-            m.RecGrade[c][e] = QStringLiteral("SN");
-            m.RecOffice[c][e] =
-                sized(QStringLiteral("Assistant Committee Chairman, District Education Seminar "), e, 75);
-            m.RecCategory[c][e] = c;
+            RecognizedEntry& r = m.entry(c, e);
+            r.Cert = QString::number(1000000 + rng.below(20000));
+            r.Last = sized(QStringLiteral("Member-%1-%2-").arg(seed % 1000).arg(c), e, 25);
+            r.First = sized(QStringLiteral("First%1-").arg(seed % 1000), e, 16);
+            r.Rank = QStringLiteral("P/C");
+            r.Grade = QStringLiteral("SN");
+            r.Office = sized(QStringLiteral("Assistant Committee Chairman, District Education Seminar "), e, 75);
+            r.Category = c;
         }
     }
 }

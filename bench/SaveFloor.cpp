@@ -1,5 +1,6 @@
 #include "SaveFloor.h"
 
+#include "store/ReportFields.h"
 #include "store/ReportModel.h"
 
 #include <QByteArray>
@@ -88,61 +89,43 @@ private:
 
 } // namespace
 
-bool RunSaveFloor(const QString& path, const ReportModel& m)
+bool RunSaveFloor(const QString& path, ReportModel& m)
 {
     Writer w(path);
     w.exec("BEGIN IMMEDIATE");
-    const QList<qint64> education = w.rowids("Education");
-    if (!education.isEmpty()) {
-        QVariantList v;
-        for (const qint32 c : m.AGCount)
-            v << c;
-        for (const qint32 c : m.EGCount)
-            v << c;
-        for (const qint32 c : m.BCCount)
-            v << c;
-        v << m.OCCount[0] << int(m.FromKUR) << m.OCCount[1] << m.OCCount[2] << m.OCCount[3];
-        w.update("Education",
-                 {"AG_S", "AG_P", "AG_AP", "AG_JN", "AG_N", "EG_EM", "EG_ME", "EG_SA", "EG_WE", "EG_ID", "EG_CP",
-                  "PB_CBC", "PB_HWC", "PB_SBC", "PB_DR", "PB_KUR", "OC_OT", "OC_LD", "OC_Sem"},
-                 v, education.first());
-    }
-    const QList<qint64> misc = w.rowids("Misc");
-    if (!misc.isEmpty()) {
-        w.update("Misc",
-                 {"Squadron",   "Squad_No",   "District",     "Sub_Date",  "To_Date",    "From_Date", "Year",
-                  "No_MM",      "Incorp",     "No_Active",    "No_Senior", "SubO_Cert",  "SubO_Last", "SubO_First",
-                  "SubO_Grade", "SubO_Rank",  "SubO_Address", "SubO_City", "SubO_State", "SubO_Zip",  "SubO_Title",
-                  "SubO_Phone", "SubO_Email", "PubName",      "SubmitURL"},
-                 {m.SquadronName, m.SquadronNo,  m.DistrictNo,  m.SubDate,  m.ToDate,    m.FromDate, m.ReportYear,
-                  m.NoMM,         int(m.Incorp), m.NoActive,    m.NoSenior, m.SubOCert,  m.SubOLast, m.SubOFirst,
-                  m.SubOGrade,    m.SubORank,    m.SubOAddress, m.SubOCity, m.SubOState, m.SubOZip,  m.SubOTitle,
-                  m.SubOPhone,    m.SubOEmail,   m.PubName,     m.SubmitURL},
-                 misc.first());
+    for (const char* table : {"Education", "Misc", "Activities"}) {
+        const QList<qint64> rows = w.rowids(table);
+        if (rows.isEmpty())
+            continue;
+        QStringList names;
+        QVariantList values;
+        for (const ReportFields::Field& f : ReportFields::of(QString::fromLatin1(table))) {
+            const ReportFields::Ref place = f.in(m);
+            if (QString* const* text = std::get_if<QString*>(&place))
+                values << (*text)->left(f.size > 0 ? f.size : (*text)->size());
+            else if (qint32* const* number = std::get_if<qint32*>(&place))
+                values << **number;
+            else if (bool* const* flag = std::get_if<bool*>(&place))
+                values << int(**flag);
+            else
+                continue;
+            names << f.fieldName();
+        }
+        w.update(table, names, values, rows.first());
     }
     const QList<qint64> officers = w.rowids("Officers");
-    for (int i = 1; i <= m.OfficerCount && i <= officers.size(); ++i) {
-        w.update("Officers", {"Cert", "Last", "First", "Rank", "Grade"},
-                 {m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]}, officers.at(i - 1));
-    }
-    const QList<qint64> activities = w.rowids("Activities");
-    if (!activities.isEmpty()) {
-        QVariantList v;
-        for (const QString& t : m.ActivityText)
-            v << t;
-        w.update("Activities",
-                 {"Meetings", "Cruise", "CoopChart", "District", "National", "Community", "OtherPart", "Award_D",
-                  "Award_N", "Award_C", "Award_O", "VSC", "Award_S"},
-                 v, activities.first());
+    for (int i = 1; i <= m.officerCount() && i <= officers.size(); ++i) {
+        const Officer& o = m.officer(i);
+        w.update("Officers", {"Cert", "Last", "First", "Rank", "Grade"}, {o.Cert, o.Last, o.First, o.Rank, o.Grade},
+                 officers.at(i - 1));
     }
     const QList<qint64> recognized = w.rowids("Recognized");
     int n = 0;
     for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
         for (int e = 1; e <= ReportModel::EntriesPerCategory && n < recognized.size(); ++e, ++n) {
+            const RecognizedEntry& r = m.entry(c, e);
             w.update("Recognized", {"Cert", "Last", "First", "Rank", "Grade", "Office"},
-                     {m.RecCert[c][e], m.RecLast[c][e], m.RecFirst[c][e], m.RecRank[c][e], m.RecGrade[c][e],
-                      m.RecOffice[c][e]},
-                     recognized.at(n));
+                     {r.Cert, r.Last, r.First, r.Rank, r.Grade, r.Office}, recognized.at(n));
         }
     }
     w.exec("COMMIT");

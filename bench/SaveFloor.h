@@ -8,4 +8,4 @@ struct ReportModel;
 // one transaction, with the engine's default journal and syncing (as durable as the add-in's save), the file
 // opened and closed around it. What storing these values costs at the least. False when the file cannot be
 // written.
-bool RunSaveFloor(const QString& path, const ReportModel& model);
+bool RunSaveFloor(const QString& path, ReportModel& model);

@@ -2,11 +2,13 @@
 
 #include "Cli.h"
 
-#include "base/Prompt.h"
 #include "app/Session.h"
+#include "base/Prompt.h"
 #include "host/FillFromHost.h"
 #include "store/DateText.h"
+#include "store/ReportFields.h"
 #include "store/ReportIO.h"
+#include "store/ReportValues.h"
 
 #include <QVariant>
 
@@ -67,90 +69,14 @@ int fill(CliContext& c)
 
 // ---- set ----
 
-enum class Kind { Date, Number, Flag, Text };
+using ReportFields::Field;
+using ReportFields::Kind;
 
-struct Field
+// Every value of the one-row tables a user may set: Misc (but for the squadron identity, which comes from
+// the host), Education and Activities.
+bool settable(const Field& f)
 {
-    QString name; // "Misc.From_Date"
-    Kind kind;
-    QString* text = nullptr;
-    qint32* number = nullptr;
-    bool* flag = nullptr;
-};
-
-Field textField(const char* name, QString& value)
-{
-    return {QString::fromLatin1(name), Kind::Text, &value};
-}
-
-Field dateField(const char* name, QString& value)
-{
-    return {QString::fromLatin1(name), Kind::Date, &value};
-}
-
-Field numberField(const char* name, qint32& value)
-{
-    return {QString::fromLatin1(name), Kind::Number, nullptr, &value};
-}
-
-Field flagField(const char* name, bool& value)
-{
-    return {QString::fromLatin1(name), Kind::Flag, nullptr, nullptr, &value};
-}
-
-// Every scalar value of the report that a user may set: the one-row tables Misc (but for the squadron identity,
-// which comes from the host), Education and Activities.
-QList<Field> settableFields(ReportModel& m)
-{
-    QList<Field> list{
-        dateField("Misc.Sub_Date", m.SubDate),
-        dateField("Misc.From_Date", m.FromDate),
-        dateField("Misc.To_Date", m.ToDate),
-        textField("Misc.Year", m.ReportYear),
-        numberField("Misc.No_MM", m.NoMM),
-        flagField("Misc.Incorp", m.Incorp),
-        numberField("Misc.No_Active", m.NoActive),
-        numberField("Misc.No_Senior", m.NoSenior),
-        textField("Misc.SubO_Cert", m.SubOCert),
-        textField("Misc.SubO_Last", m.SubOLast),
-        textField("Misc.SubO_First", m.SubOFirst),
-        textField("Misc.SubO_Grade", m.SubOGrade),
-        textField("Misc.SubO_Rank", m.SubORank),
-        textField("Misc.SubO_Address", m.SubOAddress),
-        textField("Misc.SubO_City", m.SubOCity),
-        textField("Misc.SubO_State", m.SubOState),
-        textField("Misc.SubO_Zip", m.SubOZip),
-        textField("Misc.SubO_Title", m.SubOTitle),
-        textField("Misc.SubO_Phone", m.SubOPhone),
-        textField("Misc.SubO_Email", m.SubOEmail),
-        textField("Misc.PubName", m.PubName),
-        textField("Misc.SubmitURL", m.SubmitURL),
-        numberField("Education.AG_S", m.AGCount[0]),
-        numberField("Education.AG_P", m.AGCount[1]),
-        numberField("Education.AG_AP", m.AGCount[2]),
-        numberField("Education.AG_JN", m.AGCount[3]),
-        numberField("Education.AG_N", m.AGCount[4]),
-        numberField("Education.EG_EM", m.EGCount[0]),
-        numberField("Education.EG_ME", m.EGCount[1]),
-        numberField("Education.EG_SA", m.EGCount[2]),
-        numberField("Education.EG_WE", m.EGCount[3]),
-        numberField("Education.EG_ID", m.EGCount[4]),
-        numberField("Education.EG_CP", m.EGCount[5]),
-        numberField("Education.PB_CBC", m.BCCount[0]),
-        numberField("Education.PB_HWC", m.BCCount[1]),
-        numberField("Education.PB_SBC", m.BCCount[2]),
-        numberField("Education.PB_DR", m.OCCount[0]),
-        numberField("Education.OC_OT", m.OCCount[1]),
-        numberField("Education.OC_LD", m.OCCount[2]),
-        numberField("Education.OC_Sem", m.OCCount[3]),
-        flagField("Education.PB_KUR", m.FromKUR),
-    };
-    const char* activities[ReportModel::ActivityCount] = {"Meetings",  "Cruise",    "CoopChart", "District", "National",
-                                                          "Community", "OtherPart", "Award_D",   "Award_N",  "Award_C",
-                                                          "Award_O",   "VSC",       "Award_S"};
-    for (int k = 0; k < ReportModel::ActivityCount; ++k)
-        list << Field{QStringLiteral("Activities.") + QLatin1String(activities[k]), Kind::Text, &m.ActivityText[k]};
-    return list;
+    return f.role == ReportFields::Role::Report || f.role == ReportFields::Role::Address;
 }
 
 bool allDigits(const QString& s)
@@ -182,7 +108,7 @@ bool parseValue(const Field& field, const QString& raw, QVariant* value, QString
         *value = stored;
         return true;
     }
-    case Kind::Number: {
+    case Kind::Long: {
         bool ok = true;
         const qint64 n = v.isEmpty() ? 0 : v.toLongLong(&ok);
         if (!ok || !allDigits(v) || n > std::numeric_limits<qint32>::max()) {
@@ -194,7 +120,7 @@ bool parseValue(const Field& field, const QString& raw, QVariant* value, QString
         *value = qint32(n);
         return true;
     }
-    case Kind::Flag: {
+    case Kind::Boolean: {
         const QString f = v.toLower();
         if (f == QLatin1String("true") || f == QLatin1String("yes") || f == QLatin1String("1")) {
             *value = true;
@@ -207,9 +133,11 @@ bool parseValue(const Field& field, const QString& raw, QVariant* value, QString
         *why = QStringLiteral("\"%1\" is neither true nor false (give true, false, yes, no, 1 or 0)").arg(raw);
         return false;
     }
-    case Kind::Text: {
-        // As typed into the window: every double quote becomes an apostrophe; stored trimmed.
-        QString t = v;
+    case Kind::Text:
+    case Kind::Memo: {
+        // As typed into the window: every double quote becomes an apostrophe; stored without leading and
+        // trailing blanks.
+        QString t = ReportValues::trimBlanks(raw);
         t.replace(QLatin1Char('"'), QLatin1Char('\''));
         *value = t;
         return true;
@@ -229,56 +157,54 @@ int set(CliContext& c)
     if (!load(c))
         return 1;
     ReportModel& model = session.model;
-    const QList<Field> fields = settableFields(model);
 
     // Every pair is checked before anything changes: a refused pair leaves the report as it was.
     QList<std::pair<const Field*, QVariant>> changes;
     QStringList refused;
+    bool unknown = false;
     for (qsizetype i = 0; i < c.args.size(); i += 2) {
         const QString& name = c.args.at(i);
-        const Field* field = nullptr;
-        for (const Field& f : fields) {
-            if (f.name.compare(name, Qt::CaseInsensitive) == 0)
-                field = &f;
-        }
-        if (!field) {
+        const Field* field = ReportFields::find(name);
+        if (!field || !settable(*field)) {
             refused << QStringLiteral("unknown field %1").arg(name);
+            unknown = true;
             continue;
         }
         QVariant value;
         QString why;
         if (!parseValue(*field, c.args.at(i + 1), &value, &why))
-            refused << QStringLiteral("%1: %2").arg(field->name, why);
+            refused << QStringLiteral("%1: %2").arg(field->qualifiedName(), why);
         else
             changes.append({field, value});
     }
     if (!refused.isEmpty()) {
         for (const QString& line : refused)
             *c.err << "r318form-cli: " << line << '\n';
-        *c.err << "r318form-cli: nothing was saved; the fields are:\n";
-        for (const Field& f : fields)
-            *c.err << "  " << f.name << '\n';
+        *c.err << "r318form-cli: nothing was saved\n";
+        if (unknown) {
+            *c.err << "r318form-cli: the fields are:\n";
+            for (const Field& f : ReportFields::all()) {
+                if (settable(f))
+                    *c.err << "  " << f.qualifiedName() << '\n';
+            }
+        }
         return 2;
     }
 
     for (const auto& [field, value] : changes) {
-        switch (field->kind) {
-        case Kind::Date:
-        case Kind::Text:
-            *field->text = value.toString();
-            break;
-        case Kind::Number:
-            *field->number = value.toInt();
-            break;
-        case Kind::Flag:
-            *field->flag = value.toBool();
-            break;
-        }
-        QString shown = field->kind == Kind::Flag ? (value.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
-                                                  : value.toString();
-        *c.out << field->name << " = " << shown << '\n';
+        const ReportFields::Ref place = field->in(model);
+        if (QString* const* text = std::get_if<QString*>(&place))
+            **text = value.toString();
+        else if (qint32* const* number = std::get_if<qint32*>(&place))
+            **number = value.toInt();
+        else if (bool* const* flag = std::get_if<bool*>(&place))
+            **flag = value.toBool();
+        const QString shown = field->kind == Kind::Boolean
+                                  ? (value.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
+                                  : value.toString();
+        *c.out << field->qualifiedName() << " = " << shown << '\n';
         // The from-date box recomputes the history year when it loses the focus.
-        if (field->text == &model.FromDate) {
+        if (place == ReportFields::Ref(&model.FromDate)) {
             const QString year = DateText::reportYearFor(model.FromDate);
             if (!year.isEmpty()) {
                 model.ReportYear = year;

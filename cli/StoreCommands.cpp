@@ -3,79 +3,71 @@
 #include "Cli.h"
 
 #include "app/Session.h"
+#include "store/ReportFields.h"
 #include "store/ReportIO.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <map>
+#include <vector>
+
 namespace {
 
-template <typename Array> QJsonArray numbers(const Array& values)
+QJsonValue jsonValue(const ReportFields::Ref& place)
 {
-    QJsonArray list;
-    for (const auto v : values)
-        list.append(qint64(v));
-    return list;
+    if (QString* const* text = std::get_if<QString*>(&place))
+        return **text;
+    if (qint32* const* number = std::get_if<qint32*>(&place))
+        return **number;
+    if (bool* const* flag = std::get_if<bool*>(&place))
+        return **flag;
+    return {};
 }
 
-QJsonObject reportJson(const ReportModel& m)
+QJsonObject reportJson(ReportModel& m)
 {
+    // Every value of Misc, Education and Activities under the model's name; lists (the course counts, the
+    // activity texts) as arrays in the model's order.
     QJsonObject o;
-    o.insert(QStringLiteral("SquadronName"), m.SquadronName);
+    std::map<QString, std::vector<QJsonValue>> lists;
+    for (const ReportFields::Field& f : ReportFields::all()) {
+        if (f.role == ReportFields::Role::Marker)
+            continue;
+        const QString name = QString::fromLatin1(f.modelName);
+        if (f.index < 0) {
+            o.insert(name, jsonValue(f.in(m)));
+            continue;
+        }
+        std::vector<QJsonValue>& list = lists[name];
+        if (list.size() <= size_t(f.index))
+            list.resize(size_t(f.index) + 1);
+        list[size_t(f.index)] = jsonValue(f.in(m));
+    }
+    for (const auto& [name, values] : lists) {
+        QJsonArray array;
+        for (const QJsonValue& v : values)
+            array.append(v);
+        o.insert(name, array);
+    }
     o.insert(QStringLiteral("SquadronCode"), m.SquadronCode);
-    o.insert(QStringLiteral("SquadronNo"), m.SquadronNo);
     o.insert(QStringLiteral("SquadronNoText"), m.SquadronNoText);
-    o.insert(QStringLiteral("DistrictNo"), m.DistrictNo);
-
-    o.insert(QStringLiteral("SubDate"), m.SubDate);
-    o.insert(QStringLiteral("FromDate"), m.FromDate);
-    o.insert(QStringLiteral("ToDate"), m.ToDate);
-    o.insert(QStringLiteral("ReportYear"), m.ReportYear);
-    o.insert(QStringLiteral("NoMM"), m.NoMM);
-    o.insert(QStringLiteral("Incorp"), m.Incorp);
-    o.insert(QStringLiteral("NoActive"), m.NoActive);
-    o.insert(QStringLiteral("NoSenior"), m.NoSenior);
-    o.insert(QStringLiteral("SubOCert"), m.SubOCert);
-    o.insert(QStringLiteral("SubOLast"), m.SubOLast);
-    o.insert(QStringLiteral("SubOFirst"), m.SubOFirst);
-    o.insert(QStringLiteral("SubOGrade"), m.SubOGrade);
-    o.insert(QStringLiteral("SubORank"), m.SubORank);
-    o.insert(QStringLiteral("SubOAddress"), m.SubOAddress);
-    o.insert(QStringLiteral("SubOCity"), m.SubOCity);
-    o.insert(QStringLiteral("SubOState"), m.SubOState);
-    o.insert(QStringLiteral("SubOZip"), m.SubOZip);
-    o.insert(QStringLiteral("SubOTitle"), m.SubOTitle);
-    o.insert(QStringLiteral("SubOPhone"), m.SubOPhone);
-    o.insert(QStringLiteral("SubOEmail"), m.SubOEmail);
-    o.insert(QStringLiteral("PubName"), m.PubName);
-    o.insert(QStringLiteral("SubmitURL"), m.SubmitURL);
-
-    o.insert(QStringLiteral("AGCount"), numbers(m.AGCount));
-    o.insert(QStringLiteral("EGCount"), numbers(m.EGCount));
-    o.insert(QStringLiteral("BCCount"), numbers(m.BCCount));
-    o.insert(QStringLiteral("OCCount"), numbers(m.OCCount));
-    o.insert(QStringLiteral("FromKUR"), m.FromKUR);
-
-    QJsonArray activities;
-    for (const QString& t : m.ActivityText)
-        activities.append(t);
-    o.insert(QStringLiteral("ActivityText"), activities);
 
     // The officer list, one object per line in Forder order.
-    o.insert(QStringLiteral("OfficerCount"), m.OfficerCount);
+    o.insert(QStringLiteral("OfficerCount"), m.officerCount());
     QJsonArray officers;
-    for (int i = 1; i <= m.OfficerCount; ++i) {
+    for (const Officer& off : std::as_const(m.Officers)) {
         QJsonObject line;
-        line.insert(QStringLiteral("OffOrder"), m.OffOrder[i]);
-        line.insert(QStringLiteral("OffTitle"), m.OffTitle[i]);
-        line.insert(QStringLiteral("OffCode"), m.OffCode[i]);
-        line.insert(QStringLiteral("OffHeading"), bool(m.OffHeading[i]));
-        line.insert(QStringLiteral("OffCert"), m.OffCert[i]);
-        line.insert(QStringLiteral("OffLast"), m.OffLast[i]);
-        line.insert(QStringLiteral("OffFirst"), m.OffFirst[i]);
-        line.insert(QStringLiteral("OffRank"), m.OffRank[i]);
-        line.insert(QStringLiteral("OffGrade"), m.OffGrade[i]);
+        line.insert(QStringLiteral("OffOrder"), off.Order);
+        line.insert(QStringLiteral("OffTitle"), off.Title);
+        line.insert(QStringLiteral("OffCode"), off.Code);
+        line.insert(QStringLiteral("OffHeading"), off.Heading);
+        line.insert(QStringLiteral("OffCert"), off.Cert);
+        line.insert(QStringLiteral("OffLast"), off.Last);
+        line.insert(QStringLiteral("OffFirst"), off.First);
+        line.insert(QStringLiteral("OffRank"), off.Rank);
+        line.insert(QStringLiteral("OffGrade"), off.Grade);
         officers.append(line);
     }
     o.insert(QStringLiteral("Officers"), officers);
@@ -85,16 +77,17 @@ QJsonObject reportJson(const ReportModel& m)
     for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
         QJsonArray entries;
         for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e) {
-            if (m.RecLast[c][e].isEmpty())
+            const RecognizedEntry& rec = m.entry(c, e);
+            if (rec.Last.isEmpty())
                 continue;
             QJsonObject entry;
-            entry.insert(QStringLiteral("RecCert"), m.RecCert[c][e]);
-            entry.insert(QStringLiteral("RecLast"), m.RecLast[c][e]);
-            entry.insert(QStringLiteral("RecFirst"), m.RecFirst[c][e]);
-            entry.insert(QStringLiteral("RecRank"), m.RecRank[c][e]);
-            entry.insert(QStringLiteral("RecGrade"), m.RecGrade[c][e]);
-            entry.insert(QStringLiteral("RecOffice"), m.RecOffice[c][e]);
-            entry.insert(QStringLiteral("RecCategory"), m.RecCategory[c][e]);
+            entry.insert(QStringLiteral("RecCert"), rec.Cert);
+            entry.insert(QStringLiteral("RecLast"), rec.Last);
+            entry.insert(QStringLiteral("RecFirst"), rec.First);
+            entry.insert(QStringLiteral("RecRank"), rec.Rank);
+            entry.insert(QStringLiteral("RecGrade"), rec.Grade);
+            entry.insert(QStringLiteral("RecOffice"), rec.Office);
+            entry.insert(QStringLiteral("RecCategory"), rec.Category);
             entries.append(entry);
         }
         recognized.insert(QString::number(c), entries);

@@ -61,15 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         c = in.number();
     for (int k = 0; k < ReportModel::ActivityCount && in.at < size; ++k)
         m.ActivityText[k] = in.text();
-    for (int i = 1; i <= m.OfficerCount && in.at < size; i += 1 + in.byte() % 7) {
-        m.OffLast[i] = in.text();
-        m.OffCert[i] = in.text();
+    for (int i = 1; i <= m.officerCount() && in.at < size; i += 1 + in.byte() % 7) {
+        m.officer(i).Last = in.text();
+        m.officer(i).Cert = in.text();
     }
     while (in.at < size) {
         const int category = 1 + in.byte() % 7;
         const int entry = 1 + in.byte() % 24;
-        m.RecLast[category][entry] = in.text();
-        m.RecOffice[category][entry] = in.text();
+        m.entry(category, entry).Last = in.text();
+        m.entry(category, entry).Office = in.text();
     }
     if (!WriteReport(fuzz.session, &why))
         __builtin_trap();

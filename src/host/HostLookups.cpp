@@ -1,7 +1,7 @@
 #include "host/HostLookups.h"
 
-#include "host/HostSession.h"
 #include "host/HostData.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 
@@ -16,21 +16,12 @@ QString quoted(const QString& value)
 
 void setOfficer(ReportModel& model, int row, const HostMember& member)
 {
-    model.OffCert[row] = member.Cert;
-    model.OffLast[row] = member.Last;
-    model.OffFirst[row] = member.First;
-    model.OffRank[row] = member.Rank;
-    model.OffGrade[row] = member.Grade;
-}
-
-// Rows 1..OfficerCount that every officer array really holds.
-int officerRows(const ReportModel& model)
-{
-    qsizetype n = model.OfficerCount;
-    for (const auto* list : {&model.OffTitle, &model.OffCode, &model.OffCert, &model.OffLast, &model.OffFirst,
-                             &model.OffRank, &model.OffGrade})
-        n = std::min(n, list->size() - 1);
-    return int(std::max<qsizetype>(n, 0));
+    Officer& o = model.officer(row);
+    o.Cert = member.Cert;
+    o.Last = member.Last;
+    o.First = member.First;
+    o.Rank = member.Rank;
+    o.Grade = member.Grade;
 }
 
 bool isHeadingCode(const QString& code)
@@ -55,13 +46,8 @@ HostMember currentMember(const Recordset& rs, const QString& rankField)
 
 void setEntry(ReportModel& model, int category, int entry, const HostMember& member, const QString& office)
 {
-    model.RecCert[category][entry] = member.Cert;
-    model.RecLast[category][entry] = member.Last;
-    model.RecFirst[category][entry] = member.First;
-    model.RecRank[category][entry] = member.Rank;
-    model.RecGrade[category][entry] = member.Grade;
-    model.RecOffice[category][entry] = office;
-    model.RecCategory[category][entry] = category;
+    model.entry(category, entry) = {member.Cert,  member.Last, member.First, member.Rank,
+                                    member.Grade, office,      category};
 }
 
 void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
@@ -111,12 +97,12 @@ std::vector<OfficerHolder> officerHolders(HostSession& session)
 {
     const ReportModel& model = session.model;
     Recordset& memberCom = session.host.MemberComRS;
-    const int rows = officerRows(model);
+    const int rows = model.officerCount();
     std::vector<OfficerHolder> holders;
     QString previousKey;
     bool searched = false;
     for (int i = 1; i <= rows; ++i) {
-        const QString code = model.OffCode.at(i);
+        const QString code = model.officer(i).Code;
         if (isHeadingCode(code))
             continue;
         const OfficeCode office = OfficeCodeParts(code);
@@ -150,12 +136,12 @@ QList<qint64> historianCandidates(HostSession& session)
     const ReportModel& model = session.model;
     Recordset& memberCom = session.host.MemberComRS;
     QList<qint64> ids;
-    const int rows = officerRows(model);
+    const int rows = model.officerCount();
     for (const QString& name : {QStringLiteral("Historian"), QStringLiteral("Secretary")}) {
         for (int i = 1; i <= rows; ++i) {
-            if (model.OffTitle.at(i) != name)
+            if (model.officer(i).Title != name)
                 continue;
-            const QString code = model.OffCode.at(i);
+            const QString code = model.officer(i).Code;
             OfficeCode parts = OfficeCodeParts(code);
             parts.Position = QString::number(leadingNumber(code.mid(1, 1)));
             if (memberCom.findFirst(OfficeCriteria(parts)))
@@ -199,18 +185,18 @@ HistorianOutcome FindHistorian(HostSession& session, const QString& office)
     ReportModel& model = session.model;
     HostData& host = session.host;
     HistorianOutcome outcome;
-    const int rows = officerRows(model);
+    const int rows = model.officerCount();
     QString name = office.isEmpty() ? QStringLiteral("Historian") : office;
     for (;;) {
         int row = 0;
         for (int i = 1; i <= rows && row == 0; ++i) {
-            if (model.OffTitle.at(i) == name)
+            if (model.officer(i).Title == name)
                 row = i;
         }
         // An office missing from the officer list has no holder (its empty code must not match stray rows).
         bool found = false;
         if (row > 0) {
-            const QString code = model.OffCode.at(row);
+            const QString code = model.officer(row).Code;
             OfficeCode parts = OfficeCodeParts(code);
             parts.Position = QString::number(leadingNumber(code.mid(1, 1)));
             found = host.MemberComRS.findFirst(OfficeCriteria(parts));

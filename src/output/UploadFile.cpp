@@ -2,6 +2,7 @@
 
 #include "host/HostSession.h"
 #include "store/DateText.h"
+#include "store/ReportFields.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -213,7 +214,9 @@ bool isHeading(const QString& office)
 class UploadBuilder
 {
 public:
-    UploadBuilder(const HostSession& session, ReportReader& db, UploadWriter& out) : m_s(session), m_db(db), m_out(out) {}
+    UploadBuilder(const HostSession& session, ReportReader& db, UploadWriter& out) : m_s(session), m_db(db), m_out(out)
+    {
+    }
 
     bool run()
     {
@@ -392,29 +395,30 @@ private:
 
     bool activityRecords(const Row& act)
     {
+        // The activity texts in the order of the file's sections, each by its place in ActivityText.
         struct Text
         {
             const char* section;
             const char* item;
-            const char* field;
+            int activity;
         };
         static constexpr std::array<Text, 13> kTexts = {{
-            {"VII", "A", "Meetings"},
-            {"VII", "B", "Cruise"},
-            {"VII", "C", "CoopChart"},
-            {"VII", "D", "District"},
-            {"VII", "E", "National"},
-            {"VII", "F", "Community"},
-            {"VII", "G", "VSC"},
-            {"VIII", "A", "Award_S"},
-            {"VIII", "B", "Award_D"},
-            {"VIII", "C", "Award_N"},
-            {"VIII", "D", "Award_C"},
-            {"VIII", "E", "Award_O"},
-            {"IX", "A", "OtherPart"},
+            {"VII", "A", 0},
+            {"VII", "B", 1},
+            {"VII", "C", 2},
+            {"VII", "D", 3},
+            {"VII", "E", 4},
+            {"VII", "F", 5},
+            {"VII", "G", 11},
+            {"VIII", "A", 12},
+            {"VIII", "B", 7},
+            {"VIII", "C", 8},
+            {"VIII", "D", 9},
+            {"VIII", "E", 10},
+            {"IX", "A", 6},
         }};
         for (const Text& t : kTexts) {
-            const QString text = ReplaceQuotes(act.text(t.field));
+            const QString text = ReplaceQuotes(act.text(ReportFields::activity(t.activity).name));
             if (text.isEmpty())
                 continue;
             Record r(t.section, t.item);

@@ -1,9 +1,9 @@
 #include "store/OfficeCatalogue.h"
 
 #include "base/Prompt.h"
-#include "store/ReportSession.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
+#include "store/ReportSession.h"
 #include "store/ReportValues.h"
 
 #include <QSqlQuery>
@@ -127,11 +127,11 @@ namespace {
 
 void fillCatalogue(ReportModel& m)
 {
-    m.resizeOfficers(kCatalogueSize);
+    m.Officers = QList<Officer>(kCatalogueSize);
     for (int i = 1; i <= kCatalogueSize; ++i) {
-        m.OffTitle[i] = QString::fromLatin1(kCatalogue[i - 1].title);
-        m.OffCode[i] = QString::fromLatin1(kCatalogue[i - 1].code);
-        m.OffOrder[i] = i;
+        m.officer(i).Title = QString::fromLatin1(kCatalogue[i - 1].title);
+        m.officer(i).Code = QString::fromLatin1(kCatalogue[i - 1].code);
+        m.officer(i).Order = i;
     }
 }
 
@@ -167,8 +167,9 @@ bool BuildCatalogue(ReportSession& session, const QString& mode, Prompt& prompt,
     }
     bool ok = true;
     for (int i = 1; i <= kCatalogueSize && ok; ++i) {
-        ok = db.run(insert, kInsertOfficer,
-                    {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), m.OffCode[i], i, m.OffTitle[i]});
+        ok = db.run(
+            insert, kInsertOfficer,
+            {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), m.officer(i).Code, i, m.officer(i).Title});
     }
     insert.finish();
     // The rows written before a failure stay.
@@ -211,7 +212,7 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
         if (ok) {
             QSqlQuery insert(db.database());
             for (int i = 1; i <= kCatalogueSize && ok; ++i) {
-                const QString& code = m.OffCode[i];
+                const QString& code = m.officer(i).Code;
                 const OldLine* match = nullptr;
                 if (matchable(code)) {
                     for (OldLine& line : old) {
@@ -229,7 +230,7 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
                            << textOrNull(match->rank) << textOrNull(match->grade);
                 else
                     values << QVariant() << QVariant() << QVariant() << QVariant() << QVariant();
-                values << code << m.OffOrder[i] << m.OffTitle[i];
+                values << code << m.officer(i).Order << m.officer(i).Title;
                 ok = db.run(insert, kInsertOfficer, values);
             }
         }

@@ -1,13 +1,15 @@
 #include "store/ReportIO.h"
 
 #include "base/Prompt.h"
-#include "store/ReportSession.h"
+#include "store/ReportFields.h"
 #include "store/ReportFiles.h"
 #include "store/ReportSchema.h"
+#include "store/ReportSession.h"
 #include "store/ReportValues.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -16,16 +18,6 @@
 namespace {
 
 using ReportValues::text;
-
-// Activities fields in the order of ActivityText's index.
-const char* const kActivityFields[ReportModel::ActivityCount] = {
-    "Meetings", "Cruise",  "CoopChart", "District", "National", "Community", "OtherPart",
-    "Award_D",  "Award_N", "Award_C",   "Award_O",  "VSC",      "Award_S"};
-
-const char* const kAgFields[5] = {"AG_S", "AG_P", "AG_AP", "AG_JN", "AG_N"};
-const char* const kEgFields[6] = {"EG_EM", "EG_ME", "EG_SA", "EG_WE", "EG_ID", "EG_CP"};
-const char* const kBcFields[3] = {"PB_CBC", "PB_HWC", "PB_SBC"};
-const char* const kOcFields[4] = {"PB_DR", "OC_OT", "OC_LD", "OC_Sem"};
 
 bool fail(QString* why, const QString& reason)
 {
@@ -52,9 +44,9 @@ public:
     {
     }
 
-    QVariant value(const char* field)
+    QVariant value(const char* field) { return value(QString::fromLatin1(field)); }
+    QVariant value(const QString& name)
     {
-        const QString name = QString::fromLatin1(field);
         const int i = m_record.indexOf(name);
         if (i < 0) {
             if (m_missing.isEmpty())
@@ -136,45 +128,26 @@ bool LoadOfficers(ReportSession& session, QString* why)
         return fail(why,
                     db.hasTable(QStringLiteral("Officers")) ? db.error() : missingTable(QStringLiteral("Officers")));
 
-    struct Line
-    {
-        QString title, code, cert, last, first, rank, grade;
-        qint32 order = 0;
-    };
-    std::vector<Line> lines;
+    QList<Officer> lines;
     RowReader row(q, QStringLiteral("Officers"));
     while (q.next()) {
-        Line l;
-        l.order = row.number("Forder");
-        l.title = row.text("Office");
-        l.code = row.text("DBcode");
-        l.cert = row.text("Cert");
-        l.last = row.text("Last");
-        l.first = row.text("First");
-        l.rank = row.text("Rank");
-        l.grade = row.text("Grade");
-        lines.push_back(std::move(l));
+        Officer o;
+        o.Order = row.number("Forder");
+        o.Title = row.text("Office");
+        o.Code = row.text("DBcode");
+        o.Heading = !o.Code.isEmpty() && o.Code.at(0) >= QLatin1Char('A');
+        o.Cert = row.text("Cert");
+        o.Last = row.text("Last");
+        o.First = row.text("First");
+        o.Rank = row.text("Rank");
+        o.Grade = row.text("Grade");
+        lines.append(std::move(o));
     }
     if (!row.missing().isEmpty())
         return fail(why, row.missing());
     // An empty table leaves the officer list as it was.
-    if (lines.empty())
-        return true;
-
-    ReportModel& m = session.model;
-    m.resizeOfficers(int(lines.size()));
-    for (int i = 1; i <= m.OfficerCount; ++i) {
-        const Line& l = lines[size_t(i - 1)];
-        m.OffOrder[i] = l.order;
-        m.OffTitle[i] = l.title;
-        m.OffCode[i] = l.code;
-        m.OffHeading[i] = !l.code.isEmpty() && l.code.at(0) >= QLatin1Char('A');
-        m.OffCert[i] = l.cert;
-        m.OffLast[i] = l.last;
-        m.OffFirst[i] = l.first;
-        m.OffRank[i] = l.rank;
-        m.OffGrade[i] = l.grade;
-    }
+    if (!lines.isEmpty())
+        session.model.Officers = std::move(lines);
     return true;
 }
 
@@ -205,13 +178,14 @@ bool LoadRecognized(ReportSession& session, QString* why)
         // Rows outside the seven lists, and beyond 24 in a list, are not held.
         if (category < 1 || category > ReportModel::CategoryCount || counter > ReportModel::EntriesPerCategory)
             continue;
-        m.RecCert[category][counter] = row.text("Cert");
-        m.RecLast[category][counter] = row.text("Last");
-        m.RecFirst[category][counter] = row.text("First");
-        m.RecRank[category][counter] = row.text("Rank");
-        m.RecGrade[category][counter] = row.text("Grade");
-        m.RecOffice[category][counter] = row.text("Office");
-        m.RecCategory[category][counter] = category;
+        RecognizedEntry& e = m.entry(category, counter);
+        e.Cert = row.text("Cert");
+        e.Last = row.text("Last");
+        e.First = row.text("First");
+        e.Rank = row.text("Rank");
+        e.Grade = row.text("Grade");
+        e.Office = row.text("Office");
+        e.Category = category;
     }
     if (!row.missing().isEmpty())
         return fail(why, row.missing());
@@ -223,70 +197,33 @@ bool LoadScalars(ReportSession& session, QString* why)
     ReportConnection db(session.CurrentDBPath);
     if (!openForLoad(db, why))
         return false;
-    ReportModel& m = session.model;
     bool ok = true;
-    {
+    for (const char* table : {"Education", "Misc", "Activities"}) {
+        const QString name = QString::fromLatin1(table);
         QSqlQuery q(db.database());
-        if (firstRow(db, q, QStringLiteral("Education"), why)) {
-            RowReader row(q, QStringLiteral("Education"));
-            for (int i = 0; i < 5; ++i)
-                m.AGCount[size_t(i)] = row.number(kAgFields[i]);
-            for (int i = 0; i < 6; ++i)
-                m.EGCount[size_t(i)] = row.number(kEgFields[i]);
-            for (int i = 0; i < 3; ++i)
-                m.BCCount[size_t(i)] = row.number(kBcFields[i]);
-            for (int i = 0; i < 4; ++i)
-                m.OCCount[size_t(i)] = row.number(kOcFields[i]);
-            m.FromKUR = row.boolean("PB_KUR");
-            if (!row.missing().isEmpty())
-                ok = fail(why, row.missing());
-        } else {
+        if (!firstRow(db, q, name, why)) {
             ok = false;
+            continue;
         }
-    }
-    {
-        QSqlQuery q(db.database());
-        if (firstRow(db, q, QStringLiteral("Misc"), why)) {
-            RowReader row(q, QStringLiteral("Misc"));
-            m.SubDate = row.text("Sub_Date");
-            m.ToDate = row.text("To_Date");
-            m.FromDate = row.text("From_Date");
-            m.ReportYear = row.text("Year");
-            m.NoMM = row.number("No_MM");
-            m.NoSenior = row.number("No_Senior");
-            m.Incorp = row.boolean("Incorp");
-            m.PubName = row.text("PubName");
-            m.SubOCert = row.text("SubO_Cert");
-            m.SubOLast = row.text("SubO_Last");
-            m.SubOFirst = row.text("SubO_First");
-            m.SubOGrade = row.text("SubO_Grade");
-            m.SubORank = row.text("SubO_Rank");
-            m.SubOAddress = row.text("SubO_Address");
-            m.SubOCity = row.text("SubO_City");
-            m.SubOState = row.text("SubO_State");
-            m.SubOZip = row.text("SubO_Zip");
-            m.SubOTitle = row.text("SubO_Title");
-            m.SubOPhone = row.text("SubO_Phone");
-            m.SubOEmail = row.text("SubO_Email");
-            m.SubmitURL = row.text("SubmitURL");
-            m.NoActive = row.number("No_Active");
-            if (!row.missing().isEmpty())
-                ok = fail(why, row.missing());
-        } else {
-            ok = false;
+        RowReader row(q, name);
+        for (const ReportFields::Field& f : ReportFields::of(name)) {
+            if (f.role == ReportFields::Role::Identity || f.role == ReportFields::Role::Marker)
+                continue;
+            const QVariant value = row.value(f.fieldName());
+            std::visit(
+                [&](auto place) {
+                    using T = decltype(place);
+                    if constexpr (std::is_same_v<T, QString*>)
+                        *place = ReportValues::text(value);
+                    else if constexpr (std::is_same_v<T, qint32*>)
+                        *place = ReportValues::number(value);
+                    else if constexpr (std::is_same_v<T, bool*>)
+                        *place = ReportValues::boolean(value);
+                },
+                f.in(session.model));
         }
-    }
-    {
-        QSqlQuery q(db.database());
-        if (firstRow(db, q, QStringLiteral("Activities"), why)) {
-            RowReader row(q, QStringLiteral("Activities"));
-            for (int k = 0; k < ReportModel::ActivityCount; ++k)
-                m.ActivityText[size_t(k)] = row.text(kActivityFields[k]);
-            if (!row.missing().isEmpty())
-                ok = fail(why, row.missing());
-        } else {
-            ok = false;
-        }
+        if (!row.missing().isEmpty())
+            ok = fail(why, row.missing());
     }
     return ok;
 }
@@ -363,17 +300,18 @@ TableWriter::~TableWriter()
     delete m_cache;
 }
 
-const QList<qint64>& TableWriter::rows()
+bool TableWriter::readRows()
 {
-    if (!m_rowsRead) {
-        m_rowsRead = true;
-        QSqlQuery q(m_db.database());
-        if (m_db.run(q, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(ReportSchema::quoted(m_table)))) {
-            while (q.next())
-                m_rows << q.value(0).toLongLong();
-        }
+    m_rowsRead = true;
+    m_rows.clear();
+    QSqlQuery q(m_db.database());
+    if (!m_db.run(q, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(ReportSchema::quoted(m_table)))) {
+        m_error = m_db.hasTable(m_table) ? saveReason(m_db) : missingTable(m_table);
+        return false;
     }
-    return m_rows;
+    while (q.next())
+        m_rows << q.value(0).toLongLong();
+    return true;
 }
 
 bool TableWriter::update(const RowEdit& row, qint64 rowid)
@@ -389,8 +327,11 @@ bool TableWriter::update(const RowEdit& row, qint64 rowid)
         auto it = m_cache->statements.find(sql);
         if (it == m_cache->statements.end()) {
             QSqlQuery q(m_db.database());
-            if (!q.prepare(sql))
-                return m_db.run(q, sql); // records the engine's message
+            if (!q.prepare(sql)) {
+                m_db.run(q, sql); // records the engine's message
+                m_error = saveReason(m_db);
+                return false;
+            }
             it = m_cache->statements.emplace(sql, std::move(q)).first;
         }
         m_lastNames = row.names();
@@ -400,7 +341,10 @@ bool TableWriter::update(const RowEdit& row, qint64 rowid)
     for (int i = 0; i < row.values().size(); ++i)
         q.bindValue(i, row.values().at(i));
     q.bindValue(int(row.values().size()), rowid);
-    return q.exec();
+    if (q.exec())
+        return true;
+    m_error = QStringLiteral("the table %1 could not be written (%2)").arg(m_table, q.lastError().text());
+    return false;
 }
 
 bool WriteReport(ReportSession& session, QString* why)
@@ -418,98 +362,70 @@ bool WriteReport(ReportSession& session, QString* why)
         return fail(why, saveReason(db));
 
     ReportModel& m = session.model;
-    {
-        TableWriter education(db, QStringLiteral("Education"));
-        if (!education.rows().isEmpty()) {
-            RowEdit r = education.edit();
-            for (int i = 0; i < 5; ++i)
-                r.setValue(QString::fromLatin1(kAgFields[i]), m.AGCount[size_t(i)]);
-            for (int i = 0; i < 6; ++i)
-                r.setValue(QString::fromLatin1(kEgFields[i]), m.EGCount[size_t(i)]);
-            for (int i = 0; i < 3; ++i)
-                r.setValue(QString::fromLatin1(kBcFields[i]), m.BCCount[size_t(i)]);
-            r.setValue(QStringLiteral("PB_DR"), m.OCCount[0]);
-            r.setValue(QStringLiteral("PB_KUR"), m.FromKUR ? 1 : 0);
-            r.setValue(QStringLiteral("OC_OT"), m.OCCount[1]);
-            r.setValue(QStringLiteral("OC_LD"), m.OCCount[2]);
-            r.setValue(QStringLiteral("OC_Sem"), m.OCCount[3]);
-            education.update(r, education.rows().first());
+    for (QString& t : m.ActivityText)
+        chopLineBreaks(t);
+    // A statement the engine refuses ends the save: the transaction is rolled back and the file keeps the
+    // report it held.
+    for (const char* table : {"Misc", "Education", "Activities"}) {
+        TableWriter writer(db, QString::fromLatin1(table));
+        if (!writer.readRows())
+            return fail(why, writer.error());
+        if (writer.rows().isEmpty())
+            return fail(why, QStringLiteral("the table %1 has no row").arg(QLatin1String(table)));
+        RowEdit r = writer.edit();
+        for (const ReportFields::Field& f : ReportFields::of(QString::fromLatin1(table))) {
+            const ReportFields::Ref place = f.in(m);
+            if (QString* const* text = std::get_if<QString*>(&place)) {
+                if (f.kind == ReportFields::Kind::Memo)
+                    PutMemo(r, f.fieldName(), **text);
+                else
+                    PutText(r, f.fieldName(), **text);
+            } else if (qint32* const* number = std::get_if<qint32*>(&place)) {
+                r.setValue(f.fieldName(), **number);
+            } else if (bool* const* flag = std::get_if<bool*>(&place)) {
+                r.setValue(f.fieldName(), **flag ? 1 : 0);
+            }
         }
-    }
-    {
-        TableWriter misc(db, QStringLiteral("Misc"));
-        if (!misc.rows().isEmpty()) {
-            RowEdit r = misc.edit();
-            PutText(r, QStringLiteral("Squadron"), m.SquadronName);
-            r.setValue(QStringLiteral("Squad_No"), m.SquadronNo);
-            r.setValue(QStringLiteral("District"), m.DistrictNo);
-            PutText(r, QStringLiteral("Sub_Date"), m.SubDate);
-            PutText(r, QStringLiteral("To_Date"), m.ToDate);
-            PutText(r, QStringLiteral("From_Date"), m.FromDate);
-            PutText(r, QStringLiteral("Year"), m.ReportYear);
-            r.setValue(QStringLiteral("No_MM"), m.NoMM);
-            r.setValue(QStringLiteral("Incorp"), m.Incorp ? 1 : 0);
-            r.setValue(QStringLiteral("No_Active"), m.NoActive);
-            r.setValue(QStringLiteral("No_Senior"), m.NoSenior);
-            PutText(r, QStringLiteral("SubO_Cert"), m.SubOCert);
-            PutText(r, QStringLiteral("SubO_Last"), m.SubOLast);
-            PutText(r, QStringLiteral("SubO_First"), m.SubOFirst);
-            PutText(r, QStringLiteral("SubO_Grade"), m.SubOGrade);
-            PutText(r, QStringLiteral("SubO_Rank"), m.SubORank);
-            PutText(r, QStringLiteral("SubO_Address"), m.SubOAddress);
-            PutText(r, QStringLiteral("SubO_City"), m.SubOCity);
-            PutText(r, QStringLiteral("SubO_State"), m.SubOState);
-            PutText(r, QStringLiteral("SubO_Zip"), m.SubOZip);
-            PutText(r, QStringLiteral("SubO_Title"), m.SubOTitle);
-            PutText(r, QStringLiteral("SubO_Phone"), m.SubOPhone);
-            PutText(r, QStringLiteral("SubO_Email"), m.SubOEmail);
-            PutText(r, QStringLiteral("PubName"), m.PubName);
-            PutText(r, QStringLiteral("SubmitURL"), m.SubmitURL);
-            misc.update(r, misc.rows().first());
-        }
+        if (!writer.update(r, writer.rows().first()))
+            return fail(why, writer.error());
     }
     {
         // The stored order of Officers is Forder order; DBcode, Forder and Office are never written here.
         TableWriter officers(db, QStringLiteral("Officers"));
+        if (!officers.readRows())
+            return fail(why, officers.error());
         const QList<qint64>& rows = officers.rows();
-        for (int i = 1; i <= m.OfficerCount && i <= rows.size(); ++i) {
+        for (int i = 1; i <= m.officerCount() && i <= rows.size(); ++i) {
+            Officer& o = m.officer(i);
             RowEdit r = officers.edit();
-            PutText(r, QStringLiteral("Cert"), m.OffCert[i]);
-            PutText(r, QStringLiteral("Last"), m.OffLast[i]);
-            PutText(r, QStringLiteral("First"), m.OffFirst[i]);
-            PutText(r, QStringLiteral("Rank"), m.OffRank[i]);
-            PutText(r, QStringLiteral("Grade"), m.OffGrade[i]);
-            officers.update(r, rows.at(i - 1));
-        }
-    }
-    {
-        TableWriter activities(db, QStringLiteral("Activities"));
-        for (QString& t : m.ActivityText)
-            chopLineBreaks(t);
-        if (!activities.rows().isEmpty()) {
-            RowEdit r = activities.edit();
-            for (int k = 0; k < ReportModel::ActivityCount; ++k)
-                PutMemo(r, QString::fromLatin1(kActivityFields[k]), m.ActivityText[size_t(k)]);
-            activities.update(r, activities.rows().first());
+            PutText(r, QStringLiteral("Cert"), o.Cert);
+            PutText(r, QStringLiteral("Last"), o.Last);
+            PutText(r, QStringLiteral("First"), o.First);
+            PutText(r, QStringLiteral("Rank"), o.Rank);
+            PutText(r, QStringLiteral("Grade"), o.Grade);
+            if (!officers.update(r, rows.at(i - 1)))
+                return fail(why, officers.error());
         }
     }
     {
         // Slot n of the table, in stored order, takes entry (category, entry), n = (category - 1) * 24 + entry.
         TableWriter recognized(db, QStringLiteral("Recognized"));
+        if (!recognized.readRows())
+            return fail(why, recognized.error());
         const QList<qint64>& rows = recognized.rows();
         int n = 0;
         for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
-            for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e, ++n) {
-                if (n >= rows.size())
-                    continue;
+            for (int e = 1; e <= ReportModel::EntriesPerCategory && n < rows.size(); ++e, ++n) {
+                RecognizedEntry& entry = m.entry(c, e);
                 RowEdit r = recognized.edit();
-                PutText(r, QStringLiteral("Cert"), m.RecCert[c][e]);
-                PutText(r, QStringLiteral("Last"), m.RecLast[c][e]);
-                PutText(r, QStringLiteral("First"), m.RecFirst[c][e]);
-                PutText(r, QStringLiteral("Rank"), m.RecRank[c][e]);
-                PutText(r, QStringLiteral("Grade"), m.RecGrade[c][e]);
-                PutText(r, QStringLiteral("Office"), m.RecOffice[c][e]);
-                recognized.update(r, rows.at(n));
+                PutText(r, QStringLiteral("Cert"), entry.Cert);
+                PutText(r, QStringLiteral("Last"), entry.Last);
+                PutText(r, QStringLiteral("First"), entry.First);
+                PutText(r, QStringLiteral("Rank"), entry.Rank);
+                PutText(r, QStringLiteral("Grade"), entry.Grade);
+                PutText(r, QStringLiteral("Office"), entry.Office);
+                if (!recognized.update(r, rows.at(n)))
+                    return fail(why, recognized.error());
             }
         }
     }
@@ -552,22 +468,18 @@ bool SaveReportAtExit(ReportSession& session, Prompt& prompt)
 
 void ClearReport(ReportModel& m)
 {
-    m.resizeOfficers(0);
+    m.Officers.clear();
     for (int c = 1; c <= ReportModel::CategoryCount; ++c)
         m.clearCategory(c);
-    m.AGCount.fill(0);
-    m.EGCount.fill(0);
-    m.BCCount.fill(0);
-    m.OCCount.fill(0);
-    m.FromKUR = false;
-    for (QString& t : m.ActivityText)
-        t.clear();
-    for (QString* t : {&m.SubDate, &m.ToDate, &m.FromDate, &m.ReportYear, &m.PubName, &m.SubOCert, &m.SubOLast,
-                       &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity, &m.SubOState, &m.SubOZip,
-                       &m.SubOTitle, &m.SubOPhone, &m.SubOEmail})
-        t->clear();
-    m.NoMM = 0;
-    m.NoSenior = 0;
-    m.NoActive = 0;
-    m.Incorp = false;
+    for (const ReportFields::Field& f : ReportFields::all()) {
+        if (f.role != ReportFields::Role::Report)
+            continue;
+        const ReportFields::Ref place = f.in(m);
+        if (QString* const* text = std::get_if<QString*>(&place))
+            (*text)->clear();
+        else if (qint32* const* number = std::get_if<qint32*>(&place))
+            **number = 0;
+        else if (bool* const* flag = std::get_if<bool*>(&place))
+            **flag = false;
+    }
 }

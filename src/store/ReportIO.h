@@ -24,10 +24,10 @@ bool LoadReport(ReportSession& session, QString* why = nullptr);
 // The same, showing a warning that names the file and the reason when a load fails.
 bool LoadReport(ReportSession& session, Prompt& prompt);
 
-// Writes the whole model into CurrentDBPath in one transaction: a single write that fails is skipped and
-// the rest commits together, so the file holds the old or the new report, never a mix. False, with the
-// reason, when the report could not be written at all (file gone, read-only, locked, disk full, commit
-// failed); nothing is shown.
+// Writes the whole model into CurrentDBPath in one transaction, so the file holds the old or the new report,
+// never a mix. A field the file lacks is skipped; anything else that fails (file gone, read-only, locked, a
+// table missing or without its row, a statement the engine refuses, disk full, the commit) rolls the whole
+// save back and returns false with the reason; nothing is shown.
 bool WriteReport(ReportSession& session, QString* why = nullptr);
 
 // WriteReport, showing a warning that names the file and the reason when it fails.
@@ -89,10 +89,18 @@ public:
 
     bool exists() const { return !m_fields.isEmpty(); }
     RowEdit edit() const { return RowEdit(m_fields); }
-    // The rowids of the table in stored order.
-    const QList<qint64>& rows();
-    // Writes the row; false when the engine refused it (the write is then skipped).
+    // Reads the rowids of the table in stored order; false (see error()) when the table cannot be read.
+    bool readRows();
+    // The rowids read by readRows(), which runs at the first call.
+    const QList<qint64>& rows()
+    {
+        if (!m_rowsRead)
+            readRows();
+        return m_rows;
+    }
+    // Writes the row; false (see error()) when the engine refused it.
     bool update(const RowEdit& row, qint64 rowid);
+    QString error() const { return m_error; }
 
 private:
     struct Cache;
@@ -101,6 +109,7 @@ private:
     QHash<QString, ReportConnection::FieldInfo> m_fields;
     QList<qint64> m_rows;
     bool m_rowsRead = false;
+    QString m_error;
     Cache* m_cache;
     // The statement of the last update and the fields it sets: the rows of a table set the same fields.
     QStringList m_lastNames;

@@ -5,12 +5,39 @@
 
 #include <array>
 
+// One line of the officer list, in Forder order: its office (title, code, order, whether it heads a group
+// of offices) and the member holding it.
+struct Officer
+{
+    QString Title;
+    QString Code;
+    qint32 Order = 0;
+    bool Heading = false;
+    QString Cert;
+    QString Last;
+    QString First;
+    QString Rank;
+    QString Grade;
+};
+
+// One entry of a recognition list: the member, the office or reason for the recognition, and the list
+// (1..7) it belongs to; an unused entry is all empty with Category 0.
+struct RecognizedEntry
+{
+    QString Cert;
+    QString Last;
+    QString First;
+    QString Rank;
+    QString Grade;
+    QString Office;
+    qint32 Category = 0;
+};
+
 // The report held in memory while it is open: one value for every field of the one-row tables Misc,
 // Education and Activities, the officer list and the seven recognition lists.
 //
-// Indexes keep the report's own numbering: officer rows run 1..OfficerCount, recognition categories 1..7
-// and entries 1..24 (element 0 of those arrays is never used); ActivityText and the course counts are
-// indexed from 0 like the option buttons that select them.
+// Officer rows run 1..officerCount(), recognition categories 1..7 and entries 1..24, as the report numbers
+// them; ActivityText and the course counts are indexed from 0 like the option buttons that select them.
 struct ReportModel
 {
     static constexpr int CategoryCount = 7;
@@ -63,60 +90,20 @@ struct ReportModel
     // 7 Award_D, 8 Award_N, 9 Award_C, 10 Award_O, 11 VSC, 12 Award_S
     std::array<QString, ActivityCount> ActivityText;
 
-    // Officer list, rows 1..OfficerCount in Forder order; element 0 is unused.
-    int OfficerCount = 0;
-    QList<QString> OffTitle;
-    QList<QString> OffCode;
-    QList<qint32> OffOrder;
-    QList<bool> OffHeading;
-    QList<QString> OffCert;
-    QList<QString> OffLast;
-    QList<QString> OffFirst;
-    QList<QString> OffRank;
-    QList<QString> OffGrade;
+    // Officer list in Forder order: row r (1..officerCount()) is Officers[r - 1].
+    QList<Officer> Officers;
+    int officerCount() const { return int(Officers.size()); }
+    Officer& officer(int row) { return Officers[row - 1]; }
+    const Officer& officer(int row) const { return Officers[row - 1]; }
 
-    // Recognition table [category 1..7][entry 1..24]; index 0 of either dimension is unused.
-    template <typename T>
-    using RecArray = std::array<std::array<T, EntriesPerCategory + 1>, CategoryCount + 1>;
-    RecArray<QString> RecCert;
-    RecArray<QString> RecLast;
-    RecArray<QString> RecFirst;
-    RecArray<QString> RecRank;
-    RecArray<QString> RecGrade;
-    RecArray<QString> RecOffice;
-    RecArray<qint32> RecCategory{};
-
-    // Makes the nine officer arrays anew for rows 1..count, every value empty.
-    void resizeOfficers(int count)
+    // The seven recognition lists of 24 entries each.
+    std::array<std::array<RecognizedEntry, EntriesPerCategory>, CategoryCount> Recognized{};
+    RecognizedEntry& entry(int category, int entry) { return Recognized[size_t(category - 1)][size_t(entry - 1)]; }
+    const RecognizedEntry& entry(int category, int entry) const
     {
-        OfficerCount = count;
-        const qsizetype n = count + 1;
-        OffTitle = QList<QString>(n);
-        OffCode = QList<QString>(n);
-        OffOrder = QList<qint32>(n, 0);
-        OffHeading = QList<bool>(n, false);
-        OffCert = QList<QString>(n);
-        OffLast = QList<QString>(n);
-        OffFirst = QList<QString>(n);
-        OffRank = QList<QString>(n);
-        OffGrade = QList<QString>(n);
+        return Recognized[size_t(category - 1)][size_t(entry - 1)];
     }
 
-    // Empties entry (category, entry) of the recognition table.
-    void clearEntry(int category, int entry)
-    {
-        RecCert[category][entry].clear();
-        RecLast[category][entry].clear();
-        RecFirst[category][entry].clear();
-        RecRank[category][entry].clear();
-        RecGrade[category][entry].clear();
-        RecOffice[category][entry].clear();
-        RecCategory[category][entry] = 0;
-    }
-
-    void clearCategory(int category)
-    {
-        for (int e = 1; e <= EntriesPerCategory; ++e)
-            clearEntry(category, e);
-    }
+    // Empties every entry of recognition list `category`.
+    void clearCategory(int category) { Recognized[size_t(category - 1)].fill(RecognizedEntry()); }
 };

@@ -1,5 +1,7 @@
 #include "store/ReportSchema.h"
 
+#include "store/ReportFields.h"
+
 #include <QRegularExpression>
 
 namespace ReportSchema {
@@ -16,43 +18,42 @@ Field longField(const char* name)
     return {QString::fromLatin1(name), FieldType::Long, 0};
 }
 
-Field boolean(const char* name)
+// A one-row table as the report's field list describes it.
+Table valueTable(const char* name)
 {
-    return {QString::fromLatin1(name), FieldType::Boolean, 0};
-}
-
-Field memo(const char* name)
-{
-    return {QString::fromLatin1(name), FieldType::Memo, 0};
+    Table t{QString::fromLatin1(name), {}};
+    for (const ReportFields::Field& f : ReportFields::of(t.name)) {
+        switch (f.kind) {
+        case ReportFields::Kind::Text:
+        case ReportFields::Kind::Date:
+            t.fields.push_back(text(f.name, f.size));
+            break;
+        case ReportFields::Kind::Long:
+            t.fields.push_back(longField(f.name));
+            break;
+        case ReportFields::Kind::Boolean:
+            t.fields.push_back({f.fieldName(), FieldType::Boolean, 0});
+            break;
+        case ReportFields::Kind::Memo:
+            t.fields.push_back({f.fieldName(), FieldType::Memo, 0});
+            break;
+        }
+    }
+    return t;
 }
 
 std::vector<Table> makeTables()
 {
     std::vector<Table> list;
-    list.push_back({QStringLiteral("Misc"),
-                    {text("Squadron", 30),   longField("Squad_No"),  longField("District"), text("Sub_Date", 20),
-                     text("To_Date", 20),    text("From_Date", 20),  text("Year", 4),       longField("No_MM"),
-                     boolean("Incorp"),      longField("No_Active"), text("SubO_Cert", 7),  text("SubO_Last", 25),
-                     text("SubO_First", 16), text("SubO_Grade", 2),  text("SubO_Rank", 8),  text("SubO_Address", 60),
-                     text("SubO_City", 30),  text("SubO_State", 2),  text("SubO_Zip", 10),  text("SubO_Title", 25),
-                     text("SubO_Phone", 12), text("SubO_Email", 40), text("PubName", 30),   longField("No_Senior"),
-                     text("Rostrelv6", 8),   text("SubmitURL", 100)}});
-    list.push_back(
-        {QStringLiteral("Education"),
-         {longField("AG_S"), longField("AG_P"), longField("AG_AP"), longField("AG_JN"), longField("AG_N"),
-          longField("EG_EM"), longField("EG_ME"), longField("EG_SA"), longField("EG_WE"), longField("EG_ID"),
-          longField("EG_CP"), longField("PB_CBC"), longField("PB_HWC"), longField("PB_SBC"), longField("PB_DR"),
-          longField("OC_Sem"), boolean("PB_KUR"), longField("OC_OT"), longField("OC_LD")}});
+    list.push_back(valueTable("Misc"));
+    list.push_back(valueTable("Education"));
     list.push_back({QStringLiteral("Officers"),
                     {text("Cert", 7), text("Last", 25), text("First", 16), text("Rank", 8), text("Grade", 2),
                      text("DBcode", 4), longField("Forder"), text("Office", 75)}});
     list.push_back({QStringLiteral("Recognized"),
                     {text("Cert", 7), text("Last", 25), text("First", 16), text("Rank", 8), text("Grade", 2),
                      text("Office", 75), longField("Category")}});
-    list.push_back({QStringLiteral("Activities"),
-                    {memo("Meetings"), memo("Cruise"), memo("CoopChart"), memo("District"), memo("National"),
-                     memo("Community"), memo("OtherPart"), memo("Award_S"), memo("Award_D"), memo("Award_N"),
-                     memo("Award_C"), memo("Award_O"), memo("VSC")}});
+    list.push_back(valueTable("Activities"));
     return list;
 }
 
