@@ -1,0 +1,22 @@
+# Checks that each folder of src includes only from itself and the folders below it:
+#   cmake -DSRC=<src folder> -P layers.cmake
+set(order base store host output app demo editor)
+set(failed "")
+foreach(folder IN LISTS order)
+    list(FIND order ${folder} level)
+    file(GLOB_RECURSE files "${SRC}/${folder}/*.h" "${SRC}/${folder}/*.cpp")
+    foreach(file IN LISTS files)
+        file(STRINGS "${file}" lines REGEX "^#include \"[a-z]+/")
+        foreach(line IN LISTS lines)
+            string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target "${line}")
+            list(FIND order ${target} targetLevel)
+            # The demo generator and the window sit beside each other: neither includes the other.
+            if(targetLevel GREATER level OR (folder STREQUAL "editor" AND target STREQUAL "demo"))
+                string(APPEND failed "\n  ${file}: ${line}")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(failed)
+    message(FATAL_ERROR "includes that run upward:${failed}")
+endif()
