@@ -400,7 +400,7 @@ Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statem
 {
     Recordset rs;
     if (!db.isOpen()) {
-        rs.m_error = QStringLiteral("the database is not open");
+        rs.m_error = rs.m_failure = QStringLiteral("the database is not open");
         return rs;
     }
     auto source = std::make_unique<Source>();
@@ -412,7 +412,7 @@ Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statem
     source->query.setForwardOnly(true);
     // Preparing finds a missing table or field now; the rows are read when first needed.
     if (!source->query.prepare(source->statement)) {
-        rs.m_error = source->query.lastError().text();
+        rs.m_error = rs.m_failure = source->query.lastError().text();
         return rs;
     }
     rs.m_source = std::move(source);
@@ -455,9 +455,9 @@ void Recordset::load() const
             ++data->rowCount;
         }
         if (query.lastError().isValid())
-            m_error = query.lastError().text();
+            m_error = m_failure = query.lastError().text();
     } else {
-        m_error = query.lastError().text();
+        m_error = m_failure = query.lastError().text();
     }
     m_data = std::move(data);
     m_pos = m_data->rowCount > 0 ? 0 : -1;
@@ -493,6 +493,12 @@ void Recordset::close()
     m_prefetch.reset();
     m_pos = -1;
     m_noMatch = false;
+}
+
+QString Recordset::failure() const
+{
+    load();
+    return m_failure;
 }
 
 int Recordset::recordCount() const

@@ -10,7 +10,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -54,18 +53,20 @@ ReportFileCheck CheckReportFile(const QString& path, bool forWriting)
         return unusable(QStringLiteral("it is a link to a file that does not exist"));
     if (info.isDir())
         return unusable(QStringLiteral("it is a folder, not a file"));
-    QFile file(path);
-    if (!info.permission(QFileDevice::ReadOwner) || !file.open(QIODevice::ReadOnly))
+    if (!info.permission(QFileDevice::ReadOwner))
         return unusable(QStringLiteral("no permission to read it"));
-    if (file.size() == 0)
+    switch (SqlConnection::fileContent(path)) {
+    case SqlConnection::Content::Unreadable:
+        return unusable(QStringLiteral("no permission to read it"));
+    case SqlConnection::Content::Empty:
         return unusable(QStringLiteral("the file is empty (zero length)"));
-    const QByteArray header = file.read(100);
-    file.close();
-    if (header.size() >= 19 &&
-        (header.mid(4, 15) == QByteArray("Standard Jet DB") || header.mid(4, 15) == QByteArray("Standard ACE DB")))
+    case SqlConnection::Content::OldDesktopDatabase:
         return unusable(QStringLiteral("it is a file of the old desktop database format, which this version "
                                        "cannot read"));
-    if (!header.startsWith(QByteArray("SQLite format 3\0", 16)))
+    case SqlConnection::Content::Other:
+    case SqlConnection::Content::Database:
+        break;
+    }
         return unusable(QStringLiteral("it is not a report database"));
     if (forWriting && (!info.isWritable() || !info.permission(QFileDevice::WriteOwner)))
         return unusable(QStringLiteral("no permission to write to it (the file is read-only)"));
@@ -73,10 +74,10 @@ ReportFileCheck CheckReportFile(const QString& path, bool forWriting)
     ReportConnection db(path);
     const auto engineProblem = [&db]() -> ReportFileCheck {
         switch (db.errorCode()) {
-        case 5:
-        case 6:
+        case SqlResult::Busy:
+        case SqlResult::Locked:
             return {ReportFileCheck::State::Locked, QStringLiteral("it is locked by another program")};
-        case 26:
+        case SqlResult::NotADatabase:
             return unusable(QStringLiteral("it is not a report database (%1)").arg(db.error()));
         default:
             return unusable(QStringLiteral("it is damaged (%1)").arg(db.error()));
