@@ -4,6 +4,7 @@
 #include "host/HostData.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
+#include "store/OfficeCatalogue.h"
 
 namespace {
 
@@ -31,11 +32,6 @@ int officerRows(const ReportModel& model)
                              &model.OffRank, &model.OffGrade})
         n = std::min(n, list->size() - 1);
     return int(std::max<qsizetype>(n, 0));
-}
-
-bool isHeadingCode(const QString& code)
-{
-    return code.isEmpty() || code.at(0).unicode() >= 64;
 }
 
 } // namespace
@@ -117,7 +113,7 @@ std::vector<OfficerHolder> officerHolders(HostSession& session)
     bool searched = false;
     for (int i = 1; i <= rows; ++i) {
         const QString code = model.OffCode.at(i);
-        if (isHeadingCode(code))
+        if (code.isEmpty() || IsHeadingCode(code))
             continue;
         const OfficeCode office = OfficeCodeParts(code);
         const QString criteria = OfficeCriteria(office);

@@ -1,9 +1,9 @@
 #include "store/OfficeCatalogue.h"
 
 #include "base/Prompt.h"
-#include "store/ReportSession.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
+#include "store/ReportSession.h"
 #include "store/ReportValues.h"
 
 #include <QSqlQuery>
@@ -123,6 +123,18 @@ const std::array<CatalogueLine, kCatalogueSize>& OfficeCatalogue()
     return kCatalogue;
 }
 
+OfficeCodeKind ClassifyOfficeCode(const QString& code)
+{
+    if (code.isEmpty())
+        return OfficeCodeKind::Empty;
+    const QChar first = code.at(0);
+    if (first >= QLatin1Char('A'))
+        return OfficeCodeKind::Heading;
+    if (first >= QLatin1Char('0') && first <= QLatin1Char('9'))
+        return OfficeCodeKind::HostOffice;
+    return OfficeCodeKind::NoHostCode;
+}
+
 namespace {
 
 void fillCatalogue(ReportModel& m)
@@ -133,12 +145,6 @@ void fillCatalogue(ReportModel& m)
         m.OffCode[i] = QString::fromLatin1(kCatalogue[i - 1].code);
         m.OffOrder[i] = i;
     }
-}
-
-// An office code that the host's committee tables know: a digit first, not blank.
-bool matchable(const QString& code)
-{
-    return !code.trimmed().isEmpty() && code.at(0) < QLatin1Char(':');
 }
 
 const QString kInsertOfficer = QStringLiteral(
@@ -213,7 +219,7 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
             for (int i = 1; i <= kCatalogueSize && ok; ++i) {
                 const QString& code = m.OffCode[i];
                 const OldLine* match = nullptr;
-                if (matchable(code)) {
+                if (ClassifyOfficeCode(code) == OfficeCodeKind::HostOffice) {
                     for (OldLine& line : old) {
                         if (line.code == code) {
                             line.code = QStringLiteral("USED"); // the next line with this code takes the next member
