@@ -1,8 +1,9 @@
 #include "host/FillFromHost.h"
 
 #include "base/Prompt.h"
-#include "host/HostSession.h"
+#include "base/Text.h"
 #include "host/HostData.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "host/MemberStats.h"
@@ -94,7 +95,7 @@ LoadLookupsOutcome LoadTimeLookups(HostSession& session, bool archive, const QDa
     if (model.NoMM == 0)
         FindMM(session);
     if (!archive &&
-        MemberFullName(model.SubOLast, model.SubOFirst, model.SubOGrade, model.SubORank).trimmed().isEmpty())
+        trimBlanks(MemberFullName(model.SubOLast, model.SubOFirst, model.SubOGrade, model.SubORank)).isEmpty())
         outcome.historian = FindHistorian(session);
     return outcome;
 }

@@ -1,6 +1,7 @@
 #include "host/HostData.h"
 
 #include "base/Prompt.h"
+#include "base/Text.h"
 #include "host/HostSession.h"
 
 #include <limits>
@@ -48,8 +49,8 @@ void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
 
     Recordset home = Recordset::open(host.HostDB, QStringLiteral("SELECT * FROM HomeSquad"));
     if (!home.isEmpty()) {
-        model.SquadronName = home.text(QStringLiteral("Home_Name")).trimmed();
-        model.SquadronCode = home.text(QStringLiteral("Home_Code")).trimmed();
+        model.SquadronName = trimBlanks(home.text(QStringLiteral("Home_Name")));
+        model.SquadronCode = trimBlanks(home.text(QStringLiteral("Home_Code")));
         model.SquadronNo = toLong(home.number(QStringLiteral("Home_No")));
         model.SquadronNoText = SquadronNoText(model.SquadronNo);
         model.DistrictNo = toLong(home.number(QStringLiteral("Home_Dist")));
@@ -82,12 +83,12 @@ void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList&
     entries.reserve(members.recordCount());
     members.moveFirst();
     for (int k = 1; !members.eof(); ++k, members.moveNext()) {
-        QString text = members.text(QStringLiteral("Last")).trimmed() + QLatin1String(", ") +
-                       members.text(QStringLiteral("First")).trimmed();
+        QString text = trimBlanks(members.text(QStringLiteral("Last"))) + QLatin1String(", ") +
+                       trimBlanks(members.text(QStringLiteral("First")));
         if (district && squadrons.isOpen() &&
             squadrons.findFirst(QStringLiteral("Squad_No = ") +
                                 QString::number(members.number(QStringLiteral("Squadron"))))) {
-            text += QLatin1String("  (") + squadrons.text(QStringLiteral("Squad_Code")).trimmed() + QLatin1Char(')');
+            text += QLatin1String("  (") + trimBlanks(squadrons.text(QStringLiteral("Squad_Code"))) + QLatin1Char(')');
         }
         entries << text;
         MemberIDs[k] = toLong(members.number(QStringLiteral("Mem_ID")));

@@ -1,7 +1,8 @@
 #include "host/HostLookups.h"
 
-#include "host/HostSession.h"
+#include "base/Text.h"
 #include "host/HostData.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "store/OfficeCatalogue.h"
@@ -41,11 +42,11 @@ namespace LookupDetail {
 HostMember currentMember(const Recordset& rs, const QString& rankField)
 {
     HostMember m;
-    m.Cert = rs.text(QStringLiteral("Cert")).trimmed();
-    m.Last = rs.text(QStringLiteral("Last")).trimmed();
-    m.First = rs.text(QStringLiteral("First")).trimmed();
-    m.Rank = rs.text(rankField).trimmed();
-    m.Grade = rs.text(QStringLiteral("Grade")).trimmed();
+    m.Cert = trimBlanks(rs.text(QStringLiteral("Cert")));
+    m.Last = trimBlanks(rs.text(QStringLiteral("Last")));
+    m.First = trimBlanks(rs.text(QStringLiteral("First")));
+    m.Rank = trimBlanks(rs.text(rankField));
+    m.Grade = trimBlanks(rs.text(QStringLiteral("Grade")));
     return m;
 }
 
@@ -231,16 +232,16 @@ HistorianOutcome FindHistorian(HostSession& session, const QString& office)
     model.SubOFirst = outcome.unify.First;
     model.SubOGrade = outcome.unify.Grade;
     model.SubORank = outcome.unify.Rank;
-    model.SubOAddress = member.text(QStringLiteral("Address")).trimmed();
-    const QString address2 = member.text(QStringLiteral("Address2")).trimmed();
+    model.SubOAddress = trimBlanks(member.text(QStringLiteral("Address")));
+    const QString address2 = trimBlanks(member.text(QStringLiteral("Address2")));
     if (!address2.isEmpty())
         model.SubOAddress += QLatin1Char(' ') + address2;
-    model.SubOCity = member.text(QStringLiteral("City")).trimmed();
-    model.SubOState = member.text(QStringLiteral("State")).trimmed();
-    model.SubOZip = member.text(QStringLiteral("ZIP")).trimmed();
+    model.SubOCity = trimBlanks(member.text(QStringLiteral("City")));
+    model.SubOState = trimBlanks(member.text(QStringLiteral("State")));
+    model.SubOZip = trimBlanks(member.text(QStringLiteral("ZIP")));
     model.SubOTitle = name;
-    model.SubOPhone = member.text(QStringLiteral("Phone")).trimmed();
-    model.SubOEmail = member.text(QStringLiteral("Email")).trimmed();
+    model.SubOPhone = trimBlanks(member.text(QStringLiteral("Phone")));
+    model.SubOEmail = trimBlanks(member.text(QStringLiteral("Email")));
     setOfficer(model, outcome.officerRow, outcome.unify);
     return outcome;
 }
@@ -260,9 +261,9 @@ bool FindDNOffices(HostSession& session, const QString& sdn)
 
 QString FindJob(const HostDatabase& db, const Recordset& row)
 {
-    const QString department = row.text(QStringLiteral("Department")).trimmed();
-    const QString position = row.text(QStringLiteral("Position")).trimmed();
-    const QString committee = row.text(QStringLiteral("Committee")).trimmed();
+    const QString department = trimBlanks(row.text(QStringLiteral("Department")));
+    const QString position = trimBlanks(row.text(QStringLiteral("Position")));
+    const QString committee = trimBlanks(row.text(QStringLiteral("Committee")));
 
     // The department must exist; its title is not part of the text.
     if (Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department})
@@ -272,10 +273,10 @@ QString FindJob(const HostDatabase& db, const Recordset& row)
         Recordset::open(db, QStringLiteral("SELECT Com_Title FROM CommDesc WHERE Com_Code = ?"), {committee});
     if (com.isEmpty())
         return {};
-    const QString title = com.text(QStringLiteral("Com_Title")).trimmed();
+    const QString title = trimBlanks(com.text(QStringLiteral("Com_Title")));
     const Recordset pos =
         Recordset::open(db, QStringLiteral("SELECT Pos_Title FROM CommPos WHERE Pos_Code = ?"), {position});
     if (pos.isEmpty())
         return {};
-    return title + QLatin1String(", ") + pos.text(QStringLiteral("Pos_Title")).trimmed();
+    return title + QLatin1String(", ") + trimBlanks(pos.text(QStringLiteral("Pos_Title")));
 }

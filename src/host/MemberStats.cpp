@@ -1,8 +1,9 @@
 #include "host/MemberStats.h"
 
 #include "base/Prompt.h"
-#include "host/HostSession.h"
+#include "base/Text.h"
 #include "host/HostSchema.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "store/DateText.h"
@@ -46,26 +47,24 @@ DateGuard NoDate(const ReportModel& model, Prompt& prompt)
 
 namespace {
 
-// The rows whose MemTypeStat, trimmed, begins with "AC".
+// The rows whose MemTypeStat, trimmed of blanks, begins with "AC" (a tab before it is no blank).
 qint32 countActive(Recordset& rs)
 {
     qint32 count = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (rs.text(QStringLiteral("MemTypeStat")).trimmed().startsWith(QLatin1String("AC")))
+        if (trimBlanks(rs.text(QStringLiteral("MemTypeStat"))).startsWith(QLatin1String("AC")))
             ++count;
     }
     return count;
 }
 
-// The same count without reading every member. A stored text whose first character is a letter, digit or sign
-// begins with "AC" after trimming exactly when it does before, which the engine counts (GLOB compares letter
-// case); a number never does. A text that begins with a blank, a control character or a character beyond ASCII
-// may lose characters to the trimming, and a blob is read as text only here: those rows are read and checked
-// as the statement's rows are. Nothing when the engine cannot answer.
+// The same count without reading every member. A stored text that does not begin with a blank begins with "AC"
+// after trimming exactly when it does before, which the engine counts (GLOB compares letter case); a number
+// never does. A text that begins with a blank loses it to the trimming, and a blob is read as text only here:
+// those rows are read and checked as the statement's rows are. Nothing when the engine cannot answer.
 std::optional<qint32> countActiveByEngine(const HostDatabase& db)
 {
-    const QString unusual =
-        QStringLiteral("(typeof(MemTypeStat) = 'blob' OR unicode(MemTypeStat) <= 32 OR unicode(MemTypeStat) >= 128)");
+    const QString unusual = QStringLiteral("(typeof(MemTypeStat) = 'blob' OR unicode(MemTypeStat) = 32)");
     const Recordset counts = Recordset::open(
         db, QStringLiteral("SELECT COUNT(CASE WHEN typeof(MemTypeStat) = 'text' AND MemTypeStat GLOB "
                            "'AC*' THEN 1 END) AS Plain, COUNT(CASE WHEN ") +

@@ -79,7 +79,7 @@ private:
 
 QString textOf(const QVariant& value)
 {
-    return value.isNull() ? QString() : value.toString().trimmed();
+    return value.isNull() ? QString() : trimBlanks(value.toString());
 }
 
 struct Row
