@@ -2,8 +2,8 @@
 
 #include "Cli.h"
 
-#include "base/Prompt.h"
 #include "app/Session.h"
+#include "base/Prompt.h"
 #include "host/FillFromHost.h"
 #include "store/DateText.h"
 #include "store/ReportIO.h"
@@ -45,7 +45,7 @@ int fill(CliContext& c)
     if (!load(c))
         return 1;
     // As the window does when it shows the loaded report.
-    LoadTimeLookups(session, false);
+    LoadTimeLookups(session, false, *c.prompt);
     // Nobody can answer here: the batch prompt answers the question Yes and writes every message to stderr,
     // among them the one about missing watch dates.
     const FillOutcome outcome = FillFromHost(session, *c.prompt);

@@ -61,10 +61,12 @@ void setEntry(ReportModel& model, int category, int entry, const HostMember& mem
     model.RecCategory[category][entry] = category;
 }
 
-void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
+bool fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
 {
     ReportModel& model = session.model;
     HostData& host = session.host;
+    const ReportModel kept = model; // a host query that fails leaves the category as it was
+    const qsizetype failures = host.HostDB.failureCount();
     model.clearCategory(category);
     rows.moveFirst();
     for (int n = 1; n <= ReportModel::EntriesPerCategory && !rows.eof(); ++n, rows.moveNext()) {
@@ -73,6 +75,10 @@ void fillCategory(HostSession& session, Recordset& rows, int category, const QSt
             continue;
         setEntry(model, category, n, currentMember(host.MembersRS, rankField), FindJob(host.HostDB, rows));
     }
+    if (host.HostDB.failureCount() == failures)
+        return true;
+    model = kept;
+    return false;
 }
 
 QList<qint64> categoryMemberIds(Recordset& rows)
@@ -98,10 +104,9 @@ Recordset assignmentRows(HostSession& session, const QString& sdn)
 
 bool fillAssignments(HostSession& session, Recordset& rows, int category)
 {
-    if (rows.isEmpty())
+    if (session.host.HostDB.failed(rows) || rows.isEmpty())
         return false;
-    fillCategory(session, rows, category, QStringLiteral("SquadRank"));
-    return true;
+    return fillCategory(session, rows, category, QStringLiteral("SquadRank"));
 }
 
 std::vector<OfficerHolder> officerHolders(HostSession& session)
@@ -266,17 +271,18 @@ QString FindJob(const HostDatabase& db, const Recordset& row)
     const QString committee = trimBlanks(row.text(QStringLiteral("Committee")));
 
     // The department must exist; its title is not part of the text.
-    if (Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department})
-            .isEmpty())
+    const Recordset dep =
+        Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department});
+    if (db.failed(dep) || dep.isEmpty())
         return {};
     const Recordset com =
         Recordset::open(db, QStringLiteral("SELECT Com_Title FROM CommDesc WHERE Com_Code = ?"), {committee});
-    if (com.isEmpty())
+    if (db.failed(com) || com.isEmpty())
         return {};
     const QString title = trimBlanks(com.text(QStringLiteral("Com_Title")));
     const Recordset pos =
         Recordset::open(db, QStringLiteral("SELECT Pos_Title FROM CommPos WHERE Pos_Code = ?"), {position});
-    if (pos.isEmpty())
+    if (db.failed(pos) || pos.isEmpty())
         return {};
     return title + QLatin1String(", ") + trimBlanks(pos.text(QStringLiteral("Pos_Title")));
 }

@@ -76,7 +76,7 @@ std::optional<qint32> countActiveByEngine(const HostDatabase& db)
     if (counts.number(QStringLiteral("Unusual")) > 0) {
         Recordset rows = Recordset::open(
             db, QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL AND ") + unusual);
-        if (!rows.isOpen())
+        if (!rows.failure().isEmpty())
             return std::nullopt;
         count += countActive(rows);
     }
@@ -87,12 +87,14 @@ std::optional<qint32> countActiveByEngine(const HostDatabase& db)
 
 qint32 FindActMem(HostSession& session)
 {
+    const HostDatabase& db = session.host.HostDB;
     std::optional<qint32> count;
     if (HostShortcuts::enabled())
-        count = countActiveByEngine(session.host.HostDB);
+        count = countActiveByEngine(db);
     if (!count) {
-        Recordset rs = Recordset::open(session.host.HostDB,
-                                       QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+        Recordset rs = Recordset::open(db, QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+        if (db.failed(rs))
+            return session.model.NoActive;
         count = countActive(rs);
     }
     session.model.NoActive = *count;
@@ -103,14 +105,35 @@ bool FindMM(HostSession& session)
 {
     const QString statement = QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'");
     // Only the number of rows is wanted.
-    qint64 count = HostShortcuts::enabled() ? Recordset::countRows(session.host.HostDB, statement) : -1;
-    if (count < 0)
-        count = Recordset::open(session.host.HostDB, statement).recordCount();
+    const HostDatabase& db = session.host.HostDB;
+    qint64 count = HostShortcuts::enabled() ? Recordset::countRows(db, statement) : -1;
+    if (count < 0) {
+        const Recordset rs = Recordset::open(db, statement);
+        if (db.failed(rs))
+            return false;
+        count = rs.recordCount();
+    }
     if (count <= 0)
         return false;
     session.model.NoMM = qint32(std::min<qint64>(count, std::numeric_limits<qint32>::max()));
     return true;
 }
+
+namespace {
+
+// The report's count of the course whose completions the host records in the field; 0 for any other field.
+qint32 reportCount(ReportModel& model, const QString& field)
+{
+    for (const CourseGroup group : {CourseGroup::AG, CourseGroup::EG, CourseGroup::OC}) {
+        for (int course = 0; course < courseCount(group); ++course) {
+            if (courseHostField(group, course) == field)
+                return courseValue(model, group, course);
+        }
+    }
+    return 0;
+}
+
+} // namespace
 
 qint32 FindCourseCompletion(HostSession& session, const QString& field)
 {
@@ -121,12 +144,15 @@ qint32 FindCourseCompletion(HostSession& session, const QString& field)
     const QString to = DateText::keyYearMonth(session.model.ToDate);
     if (from.isEmpty() || to.isEmpty())
         return 0;
-    const Recordset rs = Recordset::open(session.host.HostDB,
+    const HostDatabase& db = session.host.HostDB;
+    const Recordset rs = Recordset::open(db,
                                          QStringLiteral("SELECT ") + field +
                                              QStringLiteral(" FROM Members WHERE OtherMember = "
                                                             "NULL AND ") +
                                              field + QStringLiteral(" >= ? AND ") + field + QStringLiteral(" <= ?"),
                                          {from, to});
+    if (db.failed(rs))
+        return reportCount(session.model, field);
     return rs.recordCount();
 }
 
@@ -199,9 +225,12 @@ NewSeniors newSeniorRows(HostSession& session)
 
 qint32 fillNewSeniors(HostSession& session, NewSeniors& seniors)
 {
+    if (session.host.HostDB.failed(seniors.rows))
+        return session.model.NoSenior;
     if (seniors.rows.isEmpty())
         return 0;
-    fillCategory(session, seniors.rows, 7, QStringLiteral("Rank"));
+    if (!fillCategory(session, seniors.rows, 7, QStringLiteral("Rank")))
+        return session.model.NoSenior;
     return seniors.count;
 }
 
@@ -233,9 +262,14 @@ CountUpdate cmdActiveClick(HostSession& session, Prompt& prompt)
     ReportModel& model = session.model;
     const qint32 old = model.NoActive;
     model.NoActive = 0;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindActMem(session);
     CountUpdate update;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = model.NoActive = old;
+        return update;
+    }
     update.shown =
         offer(model.NoActive, old, listsText(n) + QStringLiteral(" Active Members."), changeQuestion(n), prompt);
     return update;
@@ -252,9 +286,14 @@ CountUpdate cmdNewSenClick(HostSession& session, Prompt& prompt)
         return update;
     }
     const qint32 old = model.NoSenior;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindNewSen(session);
-    model.NoSenior = n;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = old;
+        return update;
+    }
+    model.NoSenior = n;
     update.shown =
         offer(model.NoSenior, old, listsText(n) + QStringLiteral(" new Senior Members"), changeQuestion(n), prompt);
     return update;
@@ -265,10 +304,15 @@ CountUpdate cmdUpdateMMClick(HostSession& session, Prompt& prompt)
     ReportModel& model = session.model;
     const qint32 old = model.NoMM;
     model.NoMM = 0;
+    const qsizetype failures = session.host.HostDB.failureCount();
     FindMM(session);
     const qint32 n = model.NoMM;
     CountUpdate update;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = model.NoMM = old;
+        return update;
+    }
     update.shown = offer(model.NoMM, old, listsText(n) + QStringLiteral(" Accepted Recomendations"),
                          listsText(n) + QStringLiteral("'Accepted Recomendations', change current value"), prompt);
     return update;
@@ -339,9 +383,12 @@ CourseUpdate cmdCourseClick(HostSession& session, CourseGroup group, int selecte
         return update;
     }
     const qint32 old = value;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindCourseCompletion(session, field);
-    value = n;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures))
+        return update;
+    value = n;
     update.shown = offer(value, old, listsText(n), changeQuestion(n), prompt);
     return update;
 }
