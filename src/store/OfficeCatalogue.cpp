@@ -6,6 +6,7 @@
 #include "store/ReportSession.h"
 #include "store/ReportValues.h"
 
+#include <QDir>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -248,7 +249,12 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
     }
     // The backup copy follows the rebuilt list, so that a revert never brings the old list back.
     ReportFiles& files = ReportFiles::current();
-    if (files.exists(session.CurrentBakPath))
-        files.copy(session.CurrentDBPath, session.CurrentBakPath);
+    QString why;
+    if (files.exists(session.CurrentBakPath) && !files.copy(session.CurrentDBPath, session.CurrentBakPath, &why)) {
+        prompt.warning(QStringLiteral("The officer list was rebuilt, but the backup copy %1 could not be replaced "
+                                      "by a copy of the report: %2.")
+                           .arg(QDir::toNativeSeparators(session.CurrentBakPath), why));
+        return false;
+    }
     return true;
 }

@@ -41,5 +41,6 @@ bool BuildCatalogue(ReportSession& session, const QString& mode, Prompt& prompt,
 // Rebuilds the Officers table of the report at CurrentDBPath on the catalogue, keeping the members entered
 // for each office code (given out in last-name, first-name order, vacant lines first), in one transaction
 // under exclusive use. Then replaces an existing backup copy by a copy of the rebuilt file. A failure shows
-// the warning "Problem updating old database." and leaves the table as it was.
+// the warning "Problem updating old database." and leaves the table as it was; a backup copy that cannot be
+// replaced is reported in a warning of its own (and false returned), the rebuilt table staying.
 bool RebuildOfficers(ReportSession& session, Prompt& prompt);
