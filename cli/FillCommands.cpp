@@ -4,11 +4,11 @@
 
 #include "app/Session.h"
 #include "base/Prompt.h"
+#include "base/Text.h"
 #include "host/FillFromHost.h"
 #include "store/DateText.h"
 #include "store/ReportFields.h"
 #include "store/ReportIO.h"
-#include "store/ReportValues.h"
 
 #include <QVariant>
 
@@ -47,7 +47,7 @@ int fill(CliContext& c)
     if (!load(c))
         return 1;
     // As the window does when it shows the loaded report.
-    LoadTimeLookups(session, false);
+    LoadTimeLookups(session, false, *c.prompt);
     // Nobody can answer here: the batch prompt answers the question Yes and writes every message to stderr,
     // among them the one about missing watch dates.
     const FillOutcome outcome = FillFromHost(session, *c.prompt);
@@ -137,7 +137,7 @@ bool parseValue(const Field& field, const QString& raw, QVariant* value, QString
     case Kind::Memo: {
         // As typed into the window: every double quote becomes an apostrophe; stored without leading and
         // trailing blanks.
-        QString t = ReportValues::trimBlanks(raw);
+        QString t = trimBlanks(raw);
         t.replace(QLatin1Char('"'), QLatin1Char('\''));
         *value = t;
         return true;

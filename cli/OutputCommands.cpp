@@ -35,7 +35,7 @@ int exportUpload(CliContext& c)
         c.err->flush();
         return 1;
     }
-    LoadTimeLookups(session, false);
+    LoadTimeLookups(session, false, *c.prompt);
     if (!WriteReport(session, &why)) {
         *c.err << "r318form-cli: the report could not be saved to " << session.CurrentDBPath << ": " << why << '\n';
         c.err->flush();

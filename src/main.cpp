@@ -18,9 +18,14 @@ int main(int argc, char** argv)
     // Only one copy runs: a later one brings the running copy's window to the front and ends.
     SingleInstance instance;
     if (!instance.claim()) {
-        std::fprintf(stderr, "r318form: another copy is running; it was asked to come to the front\n");
+        if (instance.reason().isEmpty())
+            std::fprintf(stderr, "r318form: another copy is running; it was asked to come to the front\n");
+        else
+            std::fprintf(stderr, "r318form: %s\n", qUtf8Printable(instance.reason()));
         return 1;
     }
+    if (!instance.reason().isEmpty())
+        std::fprintf(stderr, "r318form: %s\n", qUtf8Printable(instance.reason()));
 
     WidgetPrompt prompt;
     Session session;

@@ -35,9 +35,13 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::claim()
 {
+    m_reason.clear();
     m_lock = std::make_unique<QLockFile>(m_lockPath);
+    // A lock left by a copy that was killed is stale: tryLock takes it over.
     if (!m_lock->tryLock(0)) {
-        askRunningCopy();
+        const QString why = askRunningCopy();
+        if (!why.isEmpty())
+            m_reason = QStringLiteral("another copy holds %1 but does not answer: %2").arg(m_lockPath, why);
         return false;
     }
     m_server = std::make_unique<QLocalServer>();
@@ -45,6 +49,9 @@ bool SingleInstance::claim()
     QLocalServer::removeServer(m_serverName); // a socket left by a crashed copy
     if (m_server->listen(m_serverName))
         connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    else
+        m_reason = QStringLiteral("a later copy will not find this one: it cannot listen on %1: %2")
+                       .arg(m_serverName, m_server->errorString());
     return true;
 }
 
@@ -60,23 +67,26 @@ void SingleInstance::onNewConnection()
     }
 }
 
-bool SingleInstance::askRunningCopy()
+QString SingleInstance::askRunningCopy()
 {
     // The running copy may still be starting: give it a little time to listen.
     QDeadlineTimer deadline(3000);
+    QString why;
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(m_serverName);
         if (socket.waitForConnected(int(std::min<qint64>(deadline.remainingTime(), 500)))) {
             socket.write(kActivate);
-            const bool written = socket.waitForBytesWritten(1000);
+            if (!socket.waitForBytesWritten(1000) && socket.bytesToWrite() > 0)
+                return socket.errorString();
             socket.waitForDisconnected(1000);
-            return written;
+            return {};
         }
+        why = socket.errorString();
         if (socket.error() != QLocalSocket::ServerNotFoundError &&
             socket.error() != QLocalSocket::ConnectionRefusedError)
-            return false;
+            return why;
         QThread::msleep(100);
     }
-    return false;
+    return why.isEmpty() ? QStringLiteral("no answer in time") : why;
 }

@@ -20,8 +20,12 @@ public:
     ~SingleInstance() override;
 
     // True when this is the only running copy (it then answers later copies). False when another copy runs:
-    // it has been asked to come to the front.
+    // it has been asked to come to the front, or, when reason() is not empty, it could not be reached.
     bool claim();
+    // Why the last claim fell short, for the caller to print: the running copy did not answer (claim() false),
+    // or this copy cannot listen for later ones (claim() true: it runs, but a later copy will not find it).
+    // Empty when the claim did all it should.
+    QString reason() const { return m_reason; }
 
     QString lockPath() const { return m_lockPath; }
     QString serverName() const { return m_serverName; }
@@ -32,10 +36,12 @@ Q_SIGNALS:
 
 private:
     void onNewConnection();
-    bool askRunningCopy();
+    // Empty when the running copy took the request, else why not.
+    QString askRunningCopy();
 
     QString m_lockPath;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    QString m_reason;
 };

@@ -2,16 +2,15 @@
 
 #include "app/HostSettings.h"
 #include "base/SeededRandom.h"
+#include "base/SqlConnection.h"
 #include "host/HostSchema.h"
 
-#include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -762,32 +761,24 @@ QVariant textOrNull(const QString& text)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-QAtomicInt g_demoConnections;
-
+// A new host database file, written in one transaction; the first failure stops every later step.
 class DemoDatabase
 {
 public:
-    explicit DemoDatabase(const QString& path)
-        : m_name(QStringLiteral("r318-demo-%1").arg(g_demoConnections.fetchAndAddRelaxed(1)))
+    explicit DemoDatabase(const QString& path) : m_db(path, SqlConnection::Mode::Create)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            m_error = QStringLiteral("cannot create %1: %2").arg(path, db.lastError().text());
-        else if (!db.transaction())
-            m_error = QStringLiteral("cannot write %1: %2").arg(path, db.lastError().text());
+        if (!m_db.isOpen())
+            m_error = QStringLiteral("cannot create %1: %2").arg(path, m_db.error());
+        else if (!m_db.exec(QStringLiteral("BEGIN")))
+            m_error = QStringLiteral("cannot write %1: %2").arg(path, m_db.error());
+        else
+            m_inTransaction = true;
     }
     ~DemoDatabase()
     {
         m_queries.clear();
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            if (db.isOpen()) {
-                db.rollback();
-                db.close();
-            }
-        }
-        QSqlDatabase::removeDatabase(m_name);
+        if (m_inTransaction)
+            m_db.exec(QStringLiteral("ROLLBACK")); // not committed: nothing is kept
     }
     DemoDatabase(const DemoDatabase&) = delete;
     DemoDatabase& operator=(const DemoDatabase&) = delete;
@@ -799,13 +790,9 @@ public:
     {
         if (!ok())
             return;
-        QSqlQuery& q = prepared(sql);
-        if (!ok())
-            return;
-        for (int k = 0; k < values.size(); ++k)
-            q.bindValue(k, values.at(k));
-        if (!q.exec())
-            m_error = QStringLiteral("%1: %2").arg(sql, q.lastError().text());
+        QSqlQuery* q = prepared(sql);
+        if (q && !m_db.execPrepared(*q, values))
+            m_error = QStringLiteral("%1: %2").arg(sql, m_db.error());
     }
 
     bool commit()
@@ -813,27 +800,33 @@ public:
         if (!ok())
             return false;
         m_queries.clear();
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        if (!db.commit())
-            m_error = QStringLiteral("cannot commit %1: %2").arg(db.databaseName(), db.lastError().text());
+        if (!m_db.exec(QStringLiteral("COMMIT")))
+            m_error = QStringLiteral("cannot commit %1: %2").arg(m_db.path(), m_db.error());
+        else
+            m_inTransaction = false;
         return ok();
     }
 
 private:
-    QSqlQuery& prepared(const QString& sql)
+    // The statement prepared once and kept for its later rows; null (with the error kept) when it cannot be.
+    QSqlQuery* prepared(const QString& sql)
     {
         auto it = std::find_if(m_queries.begin(), m_queries.end(), [&](const auto& e) { return e.first == sql; });
         if (it != m_queries.end())
-            return *it->second;
-        auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
-        if (!q->prepare(sql))
-            m_error = QStringLiteral("%1: %2").arg(sql, q->lastError().text());
+            return it->second.get();
+        auto q = std::make_unique<QSqlQuery>(m_db.database());
+        if (!q->prepare(sql)) {
+            m_db.fail(q->lastError());
+            m_error = QStringLiteral("%1: %2").arg(sql, m_db.error());
+            return nullptr;
+        }
         m_queries.emplace_back(sql, std::move(q));
-        return *m_queries.back().second;
+        return m_queries.back().second.get();
     }
 
-    QString m_name;
+    SqlConnection m_db;
     QString m_error;
+    bool m_inTransaction = false;
     std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_queries;
 };
 

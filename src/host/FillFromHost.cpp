@@ -1,8 +1,9 @@
 #include "host/FillFromHost.h"
 
 #include "base/Prompt.h"
-#include "host/HostSession.h"
+#include "base/Text.h"
 #include "host/HostData.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "host/MemberStats.h"
@@ -58,6 +59,7 @@ FillOutcome FillFromHost(HostSession& session, Prompt& prompt)
     if (prompt.question(QStringLiteral("This action will overwrite data in affected fields. Continue?"),
                         Prompt::Buttons::YesNo, QStringLiteral("Fill from Rostrel")) != Prompt::Answer::Yes)
         return outcome;
+    const qsizetype failures = session.host.HostDB.failureCount();
 
     // The rows of the officer list, the two assignment lists and the new senior members are found first, so
     // that the members they name can be asked for together; they are written in the order of the steps.
@@ -78,6 +80,7 @@ FillOutcome FillFromHost(HostSession& session, Prompt& prompt)
     fillCourses(session, CourseGroup::EG);
     fillCourses(session, CourseGroup::OC);
     outcome.filled = true;
+    outcome.hostFailed = ShowHostFailures(session, prompt, failures);
     return outcome;
 }
 
@@ -94,7 +97,15 @@ LoadLookupsOutcome LoadTimeLookups(HostSession& session, bool archive, const QDa
     if (model.NoMM == 0)
         FindMM(session);
     if (!archive &&
-        MemberFullName(model.SubOLast, model.SubOFirst, model.SubOGrade, model.SubORank).trimmed().isEmpty())
+        trimBlanks(MemberFullName(model.SubOLast, model.SubOFirst, model.SubOGrade, model.SubORank)).isEmpty())
         outcome.historian = FindHistorian(session);
+    return outcome;
+}
+
+LoadLookupsOutcome LoadTimeLookups(HostSession& session, bool archive, Prompt& prompt, const QDate& today)
+{
+    const qsizetype failures = session.host.HostDB.failureCount();
+    LoadLookupsOutcome outcome = LoadTimeLookups(session, archive, today);
+    outcome.hostFailed = ShowHostFailures(session, prompt, failures);
     return outcome;
 }

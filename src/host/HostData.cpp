@@ -1,7 +1,10 @@
 #include "host/HostData.h"
 
 #include "base/Prompt.h"
+#include "base/Text.h"
 #include "host/HostSession.h"
+
+#include <QDir>
 
 #include <limits>
 
@@ -34,7 +37,7 @@ QString MemberFullName(const QString& last, const QString& first, const QString&
     return name;
 }
 
-void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
+bool RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
 {
     HostData& host = session.host;
     ReportModel& model = session.model;
@@ -44,12 +47,21 @@ void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
     host.MemberComRS.close();
     host.HostDB.close();
 
-    host.HostDB.open(session.PrimaryDBPath, session.HostConnect);
+    // The first failure is the one that tells why: once the database is closed, every statement fails.
+    QString failure;
+    const auto check = [&failure](const Recordset& rs) {
+        if (failure.isEmpty() && !rs.isOpen())
+            failure = rs.error();
+    };
+    if (!host.HostDB.open(session.PrimaryDBPath, session.HostConnect))
+        failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(session.PrimaryDBPath), host.HostDB.error());
 
     Recordset home = Recordset::open(host.HostDB, QStringLiteral("SELECT * FROM HomeSquad"));
+    if (failure.isEmpty())
+        failure = home.failure();
     if (!home.isEmpty()) {
-        model.SquadronName = home.text(QStringLiteral("Home_Name")).trimmed();
-        model.SquadronCode = home.text(QStringLiteral("Home_Code")).trimmed();
+        model.SquadronName = trimBlanks(home.text(QStringLiteral("Home_Name")));
+        model.SquadronCode = trimBlanks(home.text(QStringLiteral("Home_Code")));
         model.SquadronNo = toLong(home.number(QStringLiteral("Home_No")));
         model.SquadronNoText = SquadronNoText(model.SquadronNo);
         model.DistrictNo = toLong(home.number(QStringLiteral("Home_Dist")));
@@ -59,15 +71,34 @@ void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt)
     host.SquadronsRS =
         Recordset::open(host.SquadronsDB, QStringLiteral("SELECT * FROM AllSquadrons WHERE Squad_District = ") +
                                               QString::number(model.DistrictNo));
+    check(host.SquadronsRS);
     host.MembersRS = Recordset::open(host.HostDB, QStringLiteral("SELECT * FROM Members ORDER BY Last, First"));
+    check(host.MembersRS);
     host.MemberComRS = Recordset::open(
         host.HostDB, QStringLiteral("SELECT * FROM MemberCom WHERE NewOD = False ORDER BY Department, Position"));
+    check(host.MemberComRS);
 
-    if (showMessage) {
+    if (showMessage && !failure.isEmpty()) {
+        prompt.warning(QStringLiteral("Data tables and variables derived from Rostrel could not be refreshed:\n") +
+                       failure);
+    } else if (showMessage) {
         prompt.information(QStringLiteral("Data tables and variables derived from Rostrel have been refreshed\n"
                                           "If changes made in Rostrel affect member's data, they must be reentered\n"
                                           "in the appropriate grid for the changes to become effective."));
     }
+    return failure.isEmpty();
+}
+
+bool ShowHostFailures(HostSession& session, Prompt& prompt, qsizetype before)
+{
+    const QStringList failures = session.host.HostDB.takeFailures();
+    if (failures.isEmpty())
+        return false;
+    QStringList texts = failures;
+    texts.removeDuplicates();
+    prompt.warning(QStringLiteral("Rostrel could not answer; the report keeps the values it had:\n") +
+                   texts.join(QLatin1Char('\n')));
+    return failures.size() > before;
 }
 
 void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList& entries)
@@ -82,12 +113,12 @@ void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList&
     entries.reserve(members.recordCount());
     members.moveFirst();
     for (int k = 1; !members.eof(); ++k, members.moveNext()) {
-        QString text = members.text(QStringLiteral("Last")).trimmed() + QLatin1String(", ") +
-                       members.text(QStringLiteral("First")).trimmed();
+        QString text = trimBlanks(members.text(QStringLiteral("Last"))) + QLatin1String(", ") +
+                       trimBlanks(members.text(QStringLiteral("First")));
         if (district && squadrons.isOpen() &&
             squadrons.findFirst(QStringLiteral("Squad_No = ") +
                                 QString::number(members.number(QStringLiteral("Squadron"))))) {
-            text += QLatin1String("  (") + squadrons.text(QStringLiteral("Squad_Code")).trimmed() + QLatin1Char(')');
+            text += QLatin1String("  (") + trimBlanks(squadrons.text(QStringLiteral("Squad_Code"))) + QLatin1Char(')');
         }
         entries << text;
         MemberIDs[k] = toLong(members.number(QStringLiteral("Mem_ID")));

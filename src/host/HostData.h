@@ -23,8 +23,14 @@ struct HostData
 };
 
 // Reopens the primary host database and its recordsets and reads the squadron identity; with showMessage
-// it then tells the user that member data already in the report is not changed.
-void RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt);
+// it then tells the user that member data already in the report is not changed. When the database cannot be
+// opened again or one of its statements fails, returns false; with showMessage the user is told why instead.
+bool RefreshHostData(HostSession& session, bool showMessage, Prompt& prompt);
+
+// Shows in one warning the engine errors of the host queries that failed (HostDatabase::failed) and forgets
+// them. True when more than `before` failures were noted, that is when the operation that began with
+// failureCount() == before had a query fail.
+bool ShowHostFailures(HostSession& session, Prompt& prompt, qsizetype before = 0);
 
 // The member list: one entry per member of MembersRS ("Last, First", in a district's database followed by
 // two blanks and the squadron code in parentheses) and the member number of each entry (MemberIDs, 1-based:

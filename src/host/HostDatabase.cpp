@@ -1,14 +1,13 @@
 #include "host/HostDatabase.h"
 
-#include <QAtomicInt>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
+#include "base/SqlConnection.h"
+#include "host/Recordset.h"
 
-namespace {
-QAtomicInt g_connectionCounter;
-}
+#include <QFileInfo>
+
+#include <utility>
+
+HostDatabase::HostDatabase() = default;
 
 HostDatabase::~HostDatabase()
 {
@@ -22,16 +21,19 @@ QString HostDatabase::unreadableReason(const QString& path)
         return QStringLiteral("the file does not exist");
     if (info.isDir())
         return QStringLiteral("it is a folder");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("no permission to read it (%1)").arg(file.errorString());
-    if (file.size() == 0)
+    QString why;
+    switch (SqlConnection::fileContent(path, &why)) {
+    case SqlConnection::Content::Unreadable:
+        return QStringLiteral("no permission to read it (%1)").arg(why);
+    case SqlConnection::Content::Empty:
         return QStringLiteral("the file is empty (zero length)");
-    const QByteArray header = file.read(16);
-    if (header == QByteArray("SQLite format 3\0", 16))
+    case SqlConnection::Content::Database:
         return {};
-    if (header.size() >= 4 && header.mid(4, 11) == QByteArray("Standard Je"))
+    case SqlConnection::Content::OldDesktopDatabase:
         return QStringLiteral("it is a file of the old desktop database format");
+    case SqlConnection::Content::Other:
+        break;
+    }
     return QStringLiteral("it is not a database");
 }
 
@@ -43,23 +45,11 @@ bool HostDatabase::open(const QString& path, const QString& connect)
     m_error = unreadableReason(path);
     if (!m_error.isEmpty())
         return false;
-    m_connection = QStringLiteral("host-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-    if (!db.open()) {
-        m_error = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connection);
-        m_connection.clear();
-        return false;
-    }
+    m_db = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadWrite, 2000);
     // Touch the schema so that a damaged file is found now rather than at the first query.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        m_error = probe.lastError().text();
-        probe = QSqlQuery();
-        close();
+    if (!m_db->isOpen() || !m_db->readSchema()) {
+        m_error = m_db->error();
+        m_db.reset();
         return false;
     }
     return true;
@@ -67,44 +57,47 @@ bool HostDatabase::open(const QString& path, const QString& connect)
 
 void HostDatabase::close()
 {
-    if (m_connection.isEmpty())
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-    m_connection.clear();
+    m_db.reset();
 }
 
 bool HostDatabase::isOpen() const
 {
-    return !m_connection.isEmpty();
+    return m_db != nullptr;
 }
 
 QSqlDatabase HostDatabase::database() const
 {
-    if (m_connection.isEmpty())
-        return {};
-    return QSqlDatabase::database(m_connection, false);
+    return m_db ? m_db->database() : QSqlDatabase();
 }
 
 bool HostDatabase::exec(const QString& statement, const QVariantList& params)
 {
-    if (!isOpen()) {
+    if (!m_db) {
         m_error = QStringLiteral("the database is not open");
         return false;
     }
-    QSqlQuery query(database());
-    if (!query.prepare(statement)) {
-        m_error = query.lastError().text();
-        return false;
-    }
-    for (const QVariant& value : params)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        m_error = query.lastError().text();
+    if (!m_db->exec(statement, params)) {
+        m_error = m_db->error();
         return false;
     }
     return true;
+}
+
+bool HostDatabase::failed(const Recordset& query) const
+{
+    const QString failure = query.failure();
+    if (failure.isEmpty())
+        return false;
+    noteFailure(failure);
+    return true;
+}
+
+void HostDatabase::noteFailure(const QString& error) const
+{
+    m_failures << error;
+}
+
+QStringList HostDatabase::takeFailures()
+{
+    return std::exchange(m_failures, {});
 }

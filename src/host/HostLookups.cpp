@@ -1,9 +1,11 @@
 #include "host/HostLookups.h"
 
+#include "base/Text.h"
 #include "host/HostData.h"
 #include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
+#include "store/OfficeCatalogue.h"
 
 namespace {
 
@@ -24,11 +26,6 @@ void setOfficer(ReportModel& model, int row, const HostMember& member)
     o.Grade = member.Grade;
 }
 
-bool isHeadingCode(const QString& code)
-{
-    return code.isEmpty() || code.at(0).unicode() >= 64;
-}
-
 } // namespace
 
 namespace LookupDetail {
@@ -36,11 +33,11 @@ namespace LookupDetail {
 HostMember currentMember(const Recordset& rs, const QString& rankField)
 {
     HostMember m;
-    m.Cert = rs.text(QStringLiteral("Cert")).trimmed();
-    m.Last = rs.text(QStringLiteral("Last")).trimmed();
-    m.First = rs.text(QStringLiteral("First")).trimmed();
-    m.Rank = rs.text(rankField).trimmed();
-    m.Grade = rs.text(QStringLiteral("Grade")).trimmed();
+    m.Cert = trimBlanks(rs.text(QStringLiteral("Cert")));
+    m.Last = trimBlanks(rs.text(QStringLiteral("Last")));
+    m.First = trimBlanks(rs.text(QStringLiteral("First")));
+    m.Rank = trimBlanks(rs.text(rankField));
+    m.Grade = trimBlanks(rs.text(QStringLiteral("Grade")));
     return m;
 }
 
@@ -50,10 +47,12 @@ void setEntry(ReportModel& model, int category, int entry, const HostMember& mem
                                     member.Grade, office,      category};
 }
 
-void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
+bool fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField)
 {
     ReportModel& model = session.model;
     HostData& host = session.host;
+    const ReportModel kept = model; // a host query that fails leaves the category as it was
+    const qsizetype failures = host.HostDB.failureCount();
     model.clearCategory(category);
     rows.moveFirst();
     for (int n = 1; n <= ReportModel::EntriesPerCategory && !rows.eof(); ++n, rows.moveNext()) {
@@ -62,6 +61,10 @@ void fillCategory(HostSession& session, Recordset& rows, int category, const QSt
             continue;
         setEntry(model, category, n, currentMember(host.MembersRS, rankField), FindJob(host.HostDB, rows));
     }
+    if (host.HostDB.failureCount() == failures)
+        return true;
+    model = kept;
+    return false;
 }
 
 QList<qint64> categoryMemberIds(Recordset& rows)
@@ -87,10 +90,9 @@ Recordset assignmentRows(HostSession& session, const QString& sdn)
 
 bool fillAssignments(HostSession& session, Recordset& rows, int category)
 {
-    if (rows.isEmpty())
+    if (session.host.HostDB.failed(rows) || rows.isEmpty())
         return false;
-    fillCategory(session, rows, category, QStringLiteral("SquadRank"));
-    return true;
+    return fillCategory(session, rows, category, QStringLiteral("SquadRank"));
 }
 
 std::vector<OfficerHolder> officerHolders(HostSession& session)
@@ -103,7 +105,7 @@ std::vector<OfficerHolder> officerHolders(HostSession& session)
     bool searched = false;
     for (int i = 1; i <= rows; ++i) {
         const QString code = model.officer(i).Code;
-        if (isHeadingCode(code))
+        if (code.isEmpty() || IsHeadingCode(code))
             continue;
         const OfficeCode office = OfficeCodeParts(code);
         const QString criteria = OfficeCriteria(office);
@@ -221,16 +223,16 @@ HistorianOutcome FindHistorian(HostSession& session, const QString& office)
     model.SubOFirst = outcome.unify.First;
     model.SubOGrade = outcome.unify.Grade;
     model.SubORank = outcome.unify.Rank;
-    model.SubOAddress = member.text(QStringLiteral("Address")).trimmed();
-    const QString address2 = member.text(QStringLiteral("Address2")).trimmed();
+    model.SubOAddress = trimBlanks(member.text(QStringLiteral("Address")));
+    const QString address2 = trimBlanks(member.text(QStringLiteral("Address2")));
     if (!address2.isEmpty())
         model.SubOAddress += QLatin1Char(' ') + address2;
-    model.SubOCity = member.text(QStringLiteral("City")).trimmed();
-    model.SubOState = member.text(QStringLiteral("State")).trimmed();
-    model.SubOZip = member.text(QStringLiteral("ZIP")).trimmed();
+    model.SubOCity = trimBlanks(member.text(QStringLiteral("City")));
+    model.SubOState = trimBlanks(member.text(QStringLiteral("State")));
+    model.SubOZip = trimBlanks(member.text(QStringLiteral("ZIP")));
     model.SubOTitle = name;
-    model.SubOPhone = member.text(QStringLiteral("Phone")).trimmed();
-    model.SubOEmail = member.text(QStringLiteral("Email")).trimmed();
+    model.SubOPhone = trimBlanks(member.text(QStringLiteral("Phone")));
+    model.SubOEmail = trimBlanks(member.text(QStringLiteral("Email")));
     setOfficer(model, outcome.officerRow, outcome.unify);
     return outcome;
 }
@@ -250,22 +252,23 @@ bool FindDNOffices(HostSession& session, const QString& sdn)
 
 QString FindJob(const HostDatabase& db, const Recordset& row)
 {
-    const QString department = row.text(QStringLiteral("Department")).trimmed();
-    const QString position = row.text(QStringLiteral("Position")).trimmed();
-    const QString committee = row.text(QStringLiteral("Committee")).trimmed();
+    const QString department = trimBlanks(row.text(QStringLiteral("Department")));
+    const QString position = trimBlanks(row.text(QStringLiteral("Position")));
+    const QString committee = trimBlanks(row.text(QStringLiteral("Committee")));
 
     // The department must exist; its title is not part of the text.
-    if (Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department})
-            .isEmpty())
+    const Recordset dep =
+        Recordset::open(db, QStringLiteral("Select Dep_Title FROM commdept WHERE Dep_Code = ?"), {department});
+    if (db.failed(dep) || dep.isEmpty())
         return {};
     const Recordset com =
         Recordset::open(db, QStringLiteral("SELECT Com_Title FROM CommDesc WHERE Com_Code = ?"), {committee});
-    if (com.isEmpty())
+    if (db.failed(com) || com.isEmpty())
         return {};
-    const QString title = com.text(QStringLiteral("Com_Title")).trimmed();
+    const QString title = trimBlanks(com.text(QStringLiteral("Com_Title")));
     const Recordset pos =
         Recordset::open(db, QStringLiteral("SELECT Pos_Title FROM CommPos WHERE Pos_Code = ?"), {position});
-    if (pos.isEmpty())
+    if (db.failed(pos) || pos.isEmpty())
         return {};
-    return title + QLatin1String(", ") + pos.text(QStringLiteral("Pos_Title")).trimmed();
+    return title + QLatin1String(", ") + trimBlanks(pos.text(QStringLiteral("Pos_Title")));
 }

@@ -68,5 +68,6 @@ bool FindDNOffices(HostSession& session, const QString& sdn);
 
 // The assignment text of the current row of a recordset that carries Department, Position and Committee:
 // committee title, ", ", position title; empty unless the department, committee and position are all found in
-// the host's title tables.
+// the host's title tables. A title query that fails gives empty text and is noted on db (HostDatabase::failed);
+// the category being filled then keeps its entries.
 QString FindJob(const HostDatabase& db, const Recordset& row);

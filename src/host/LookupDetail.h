@@ -21,15 +21,16 @@ HostMember currentMember(const Recordset& rs, const QString& rankField);
 void setEntry(ReportModel& model, int category, int entry, const HostMember& member, const QString& office);
 
 // Clears the category, then gives entry n the member of row n (n = 1..24) with the row's assignment text; a
-// row whose Mem_ID is below 1 or not in MembersRS leaves its entry empty.
-void fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField);
+// row whose Mem_ID is below 1 or not in MembersRS leaves its entry empty. When a title query fails, the category
+// is put back as it was and false returned.
+bool fillCategory(HostSession& session, Recordset& rows, int category, const QString& rankField);
 
 // The member numbers of the rows fillCategory looks at (the first 24 rows, numbers of 1 and more).
 QList<qint64> categoryMemberIds(Recordset& rows);
 
 // The MemberCom rows of district ("D") or national ("N") assignments, as FindDNOffices reads them.
 Recordset assignmentRows(HostSession& session, const QString& sdn);
-// FindDNOffices on rows already opened: false (category unchanged) when there are none.
+// FindDNOffices on rows already opened: false (category unchanged) when there are none or a query failed.
 bool fillAssignments(HostSession& session, Recordset& rows, int category);
 
 // The new senior members' rows as FindNewSen reads them, and their number; rows is closed or empty when there
@@ -40,7 +41,8 @@ struct NewSeniors
     qint32 count = 0;
 };
 NewSeniors newSeniorRows(HostSession& session);
-// FindNewSen on rows already opened: refills category 7 when there are rows; returns the count.
+// FindNewSen on rows already opened: refills category 7 when there are rows; returns the count (the report's
+// No_Senior, category 7 kept, when the rows could not be read).
 qint32 fillNewSeniors(HostSession& session, NewSeniors& seniors);
 
 // The holder of an office of the officer list found for row `row`, by the searches of the officer rows.

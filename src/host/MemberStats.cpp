@@ -1,8 +1,9 @@
 #include "host/MemberStats.h"
 
 #include "base/Prompt.h"
-#include "host/HostSession.h"
+#include "base/Text.h"
 #include "host/HostSchema.h"
+#include "host/HostSession.h"
 #include "host/HostShortcuts.h"
 #include "host/LookupDetail.h"
 #include "store/DateText.h"
@@ -46,26 +47,24 @@ DateGuard NoDate(const ReportModel& model, Prompt& prompt)
 
 namespace {
 
-// The rows whose MemTypeStat, trimmed, begins with "AC".
+// The rows whose MemTypeStat, trimmed of blanks, begins with "AC" (a tab before it is no blank).
 qint32 countActive(Recordset& rs)
 {
     qint32 count = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (rs.text(QStringLiteral("MemTypeStat")).trimmed().startsWith(QLatin1String("AC")))
+        if (trimBlanks(rs.text(QStringLiteral("MemTypeStat"))).startsWith(QLatin1String("AC")))
             ++count;
     }
     return count;
 }
 
-// The same count without reading every member. A stored text whose first character is a letter, digit or sign
-// begins with "AC" after trimming exactly when it does before, which the engine counts (GLOB compares letter
-// case); a number never does. A text that begins with a blank, a control character or a character beyond ASCII
-// may lose characters to the trimming, and a blob is read as text only here: those rows are read and checked
-// as the statement's rows are. Nothing when the engine cannot answer.
+// The same count without reading every member. A stored text that does not begin with a blank begins with "AC"
+// after trimming exactly when it does before, which the engine counts (GLOB compares letter case); a number
+// never does. A text that begins with a blank loses it to the trimming, and a blob is read as text only here:
+// those rows are read and checked as the statement's rows are. Nothing when the engine cannot answer.
 std::optional<qint32> countActiveByEngine(const HostDatabase& db)
 {
-    const QString unusual =
-        QStringLiteral("(typeof(MemTypeStat) = 'blob' OR unicode(MemTypeStat) <= 32 OR unicode(MemTypeStat) >= 128)");
+    const QString unusual = QStringLiteral("(typeof(MemTypeStat) = 'blob' OR unicode(MemTypeStat) = 32)");
     const Recordset counts = Recordset::open(
         db, QStringLiteral("SELECT COUNT(CASE WHEN typeof(MemTypeStat) = 'text' AND MemTypeStat GLOB "
                            "'AC*' THEN 1 END) AS Plain, COUNT(CASE WHEN ") +
@@ -77,7 +76,7 @@ std::optional<qint32> countActiveByEngine(const HostDatabase& db)
     if (counts.number(QStringLiteral("Unusual")) > 0) {
         Recordset rows = Recordset::open(
             db, QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL AND ") + unusual);
-        if (!rows.isOpen())
+        if (!rows.failure().isEmpty())
             return std::nullopt;
         count += countActive(rows);
     }
@@ -88,12 +87,14 @@ std::optional<qint32> countActiveByEngine(const HostDatabase& db)
 
 qint32 FindActMem(HostSession& session)
 {
+    const HostDatabase& db = session.host.HostDB;
     std::optional<qint32> count;
     if (HostShortcuts::enabled())
-        count = countActiveByEngine(session.host.HostDB);
+        count = countActiveByEngine(db);
     if (!count) {
-        Recordset rs = Recordset::open(session.host.HostDB,
-                                       QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+        Recordset rs = Recordset::open(db, QStringLiteral("SELECT MemTypeStat FROM Members WHERE OtherMember = NULL"));
+        if (db.failed(rs))
+            return session.model.NoActive;
         count = countActive(rs);
     }
     session.model.NoActive = *count;
@@ -104,14 +105,35 @@ bool FindMM(HostSession& session)
 {
     const QString statement = QStringLiteral("SELECT * FROM MeritMarks WHERE MM_Prec = 'A'");
     // Only the number of rows is wanted.
-    qint64 count = HostShortcuts::enabled() ? Recordset::countRows(session.host.HostDB, statement) : -1;
-    if (count < 0)
-        count = Recordset::open(session.host.HostDB, statement).recordCount();
+    const HostDatabase& db = session.host.HostDB;
+    qint64 count = HostShortcuts::enabled() ? Recordset::countRows(db, statement) : -1;
+    if (count < 0) {
+        const Recordset rs = Recordset::open(db, statement);
+        if (db.failed(rs))
+            return false;
+        count = rs.recordCount();
+    }
     if (count <= 0)
         return false;
     session.model.NoMM = qint32(std::min<qint64>(count, std::numeric_limits<qint32>::max()));
     return true;
 }
+
+namespace {
+
+// The report's count of the course whose completions the host records in the field; 0 for any other field.
+qint32 reportCount(ReportModel& model, const QString& field)
+{
+    for (const CourseGroup group : {CourseGroup::AG, CourseGroup::EG, CourseGroup::OC}) {
+        for (int course = 0; course < courseCount(group); ++course) {
+            if (courseHostField(group, course) == field)
+                return courseValue(model, group, course);
+        }
+    }
+    return 0;
+}
+
+} // namespace
 
 qint32 FindCourseCompletion(HostSession& session, const QString& field)
 {
@@ -122,12 +144,15 @@ qint32 FindCourseCompletion(HostSession& session, const QString& field)
     const QString to = DateText::keyYearMonth(session.model.ToDate);
     if (from.isEmpty() || to.isEmpty())
         return 0;
-    const Recordset rs = Recordset::open(session.host.HostDB,
+    const HostDatabase& db = session.host.HostDB;
+    const Recordset rs = Recordset::open(db,
                                          QStringLiteral("SELECT ") + field +
                                              QStringLiteral(" FROM Members WHERE OtherMember = "
                                                             "NULL AND ") +
                                              field + QStringLiteral(" >= ? AND ") + field + QStringLiteral(" <= ?"),
                                          {from, to});
+    if (db.failed(rs))
+        return reportCount(session.model, field);
     return rs.recordCount();
 }
 
@@ -200,9 +225,12 @@ NewSeniors newSeniorRows(HostSession& session)
 
 qint32 fillNewSeniors(HostSession& session, NewSeniors& seniors)
 {
+    if (session.host.HostDB.failed(seniors.rows))
+        return session.model.NoSenior;
     if (seniors.rows.isEmpty())
         return 0;
-    fillCategory(session, seniors.rows, 7, QStringLiteral("Rank"));
+    if (!fillCategory(session, seniors.rows, 7, QStringLiteral("Rank")))
+        return session.model.NoSenior;
     return seniors.count;
 }
 
@@ -234,9 +262,14 @@ CountUpdate cmdActiveClick(HostSession& session, Prompt& prompt)
     ReportModel& model = session.model;
     const qint32 old = model.NoActive;
     model.NoActive = 0;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindActMem(session);
     CountUpdate update;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = model.NoActive = old;
+        return update;
+    }
     update.shown =
         offer(model.NoActive, old, listsText(n) + QStringLiteral(" Active Members."), changeQuestion(n), prompt);
     return update;
@@ -253,9 +286,14 @@ CountUpdate cmdNewSenClick(HostSession& session, Prompt& prompt)
         return update;
     }
     const qint32 old = model.NoSenior;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindNewSen(session);
-    model.NoSenior = n;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = old;
+        return update;
+    }
+    model.NoSenior = n;
     update.shown =
         offer(model.NoSenior, old, listsText(n) + QStringLiteral(" new Senior Members"), changeQuestion(n), prompt);
     return update;
@@ -266,10 +304,15 @@ CountUpdate cmdUpdateMMClick(HostSession& session, Prompt& prompt)
     ReportModel& model = session.model;
     const qint32 old = model.NoMM;
     model.NoMM = 0;
+    const qsizetype failures = session.host.HostDB.failureCount();
     FindMM(session);
     const qint32 n = model.NoMM;
     CountUpdate update;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures)) {
+        update.shown = model.NoMM = old;
+        return update;
+    }
     update.shown = offer(model.NoMM, old, listsText(n) + QStringLiteral(" Accepted Recomendations"),
                          listsText(n) + QStringLiteral("'Accepted Recomendations', change current value"), prompt);
     return update;
@@ -340,9 +383,12 @@ CourseUpdate cmdCourseClick(HostSession& session, CourseGroup group, int selecte
         return update;
     }
     const qint32 old = value;
+    const qsizetype failures = session.host.HostDB.failureCount();
     const qint32 n = FindCourseCompletion(session, field);
-    value = n;
     update.ran = true;
+    if (ShowHostFailures(session, prompt, failures))
+        return update;
+    value = n;
     update.shown = offer(value, old, listsText(n), changeQuestion(n), prompt);
     return update;
 }

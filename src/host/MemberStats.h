@@ -19,8 +19,12 @@ struct DateGuard
 
 DateGuard NoDate(const ReportModel& model, Prompt& prompt);
 
-// Active members of the squadron (OtherMember empty, MemTypeStat beginning "AC" after trimming) into
-// Misc.No_Active; 0 when the host has none or cannot answer. Returns the count.
+// The look-ups below do not read a host query that fails as "none": the report keeps its value, which is returned
+// where a count is, and the engine's error is noted on the host database (HostDatabase::failed) for the operation
+// to show (ShowHostFailures).
+
+// Active members of the squadron (OtherMember empty, MemTypeStat beginning "AC" after trimming its blanks) into
+// Misc.No_Active; 0 when the host has none. Returns the count.
 qint32 FindActMem(HostSession& session);
 
 // Accepted merit mark recommendations into Misc.No_MM; when there are none (or the host cannot answer) No_MM keeps
@@ -33,15 +37,15 @@ bool FindMM(HostSession& session);
 qint32 FindNewSen(HostSession& session);
 
 // The number of the squadron's members whose completion of the course (one of the thirteen course fields of
-// Members) lies in the watch year, both months included; 0 without watch dates, for an unknown field or when the
-// host cannot answer.
+// Members) lies in the watch year, both months included; 0 without watch dates or for an unknown field.
 qint32 FindCourseCompletion(HostSession& session, const QString& field);
 
 // The same counts for several fields at once, each equal to FindCourseCompletion of that field.
 QList<qint32> FindCourseCompletions(HostSession& session, const QStringList& fields);
 
 // What a count button leaves for the window: whether the host was asked, the control that wants the focus when
-// the watch dates were missing, and the value the count's text box shows.
+// the watch dates were missing, and the value the count's text box shows. When the host cannot answer, the
+// buttons show why and keep the report's value.
 struct CountUpdate
 {
     bool ran = false;

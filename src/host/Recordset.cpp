@@ -319,17 +319,23 @@ QString numberFilter(const QString& field, double value, QVariantList& params)
     return QStringLiteral("(%1 OR \"%2\" = ?)").arg(others, field);
 }
 
+// The engine's own text of an error (without the driver's words around it).
+QString engineText(const QSqlError& error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
 bool runQuery(QSqlQuery& query, const QString& statement, const QVariantList& params, QString* error)
 {
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {
-        *error = query.lastError().text();
+        *error = engineText(query.lastError());
         return false;
     }
     for (const QVariant& value : params)
         query.addBindValue(value);
     if (!query.exec()) {
-        *error = query.lastError().text();
+        *error = engineText(query.lastError());
         return false;
     }
     return true;
@@ -400,7 +406,7 @@ Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statem
 {
     Recordset rs;
     if (!db.isOpen()) {
-        rs.m_error = QStringLiteral("the database is not open");
+        rs.m_error = rs.m_failure = QStringLiteral("the database is not open");
         return rs;
     }
     auto source = std::make_unique<Source>();
@@ -412,7 +418,7 @@ Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statem
     source->query.setForwardOnly(true);
     // Preparing finds a missing table or field now; the rows are read when first needed.
     if (!source->query.prepare(source->statement)) {
-        rs.m_error = source->query.lastError().text();
+        rs.m_error = rs.m_failure = engineText(source->query.lastError());
         return rs;
     }
     rs.m_source = std::move(source);
@@ -455,9 +461,9 @@ void Recordset::load() const
             ++data->rowCount;
         }
         if (query.lastError().isValid())
-            m_error = query.lastError().text();
+            m_error = m_failure = engineText(query.lastError());
     } else {
-        m_error = query.lastError().text();
+        m_error = m_failure = engineText(query.lastError());
     }
     m_data = std::move(data);
     m_pos = m_data->rowCount > 0 ? 0 : -1;
@@ -493,6 +499,12 @@ void Recordset::close()
     m_prefetch.reset();
     m_pos = -1;
     m_noMatch = false;
+}
+
+QString Recordset::failure() const
+{
+    load();
+    return m_failure;
 }
 
 int Recordset::recordCount() const

@@ -59,6 +59,9 @@ public:
     // True once the rows have been read.
     bool isLoaded() const { return m_data != nullptr; }
     QString error() const { return m_error; }
+    // The engine's error when the statement failed or its rows could not be read (the rows are read first when
+    // they have not been yet); empty when it ran. Searches do not change it.
+    QString failure() const;
     void close();
 
     // True when the query returned no rows (beginning and end of file at once).
@@ -108,6 +111,7 @@ private:
     int m_queryLookups = 0;
     bool m_noMatch = false;
     mutable QString m_error;
+    mutable QString m_failure;
 };
 
 // Rewrites the host's statement forms for the embedded engine (see Recordset::open).

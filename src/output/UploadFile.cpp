@@ -1,25 +1,24 @@
 #include "output/UploadFile.h"
 
+#include "base/SqlConnection.h"
+#include "base/Text.h"
 #include "host/HostSession.h"
 #include "store/DateText.h"
 #include "store/ReportFields.h"
 
-#include <QAtomicInt>
 #include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace {
-
-QAtomicInt g_uploadConnections;
 
 // Characters 0x80..0x9F of Windows-1252. The five places the code page leaves open (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) pass the control character of the same number through, as the system's own conversion does.
@@ -81,7 +80,7 @@ private:
 
 QString textOf(const QVariant& value)
 {
-    return value.isNull() ? QString() : value.toString().trimmed();
+    return value.isNull() ? QString() : trimBlanks(value.toString());
 }
 
 struct Row
@@ -100,18 +99,6 @@ class ReportReader
 {
 public:
     explicit ReportReader(const QString& path) : m_path(path) {}
-    ~ReportReader()
-    {
-        if (m_connection.isEmpty())
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connection);
-    }
-    ReportReader(const ReportReader&) = delete;
-    ReportReader& operator=(const ReportReader&) = delete;
 
     bool open()
     {
@@ -124,48 +111,37 @@ public:
             m_error = QStringLiteral("it is not a file");
             return false;
         }
-        m_connection = QStringLiteral("upload-%1").arg(g_uploadConnections.fetchAndAddRelaxed(1));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-        db.setDatabaseName(m_path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open()) {
-            m_error = db.lastError().text();
+        m_db = std::make_unique<SqlConnection>(m_path, SqlConnection::Mode::ReadOnly, 5000);
+        // A damaged file or one of another format is found here, before the upload file is touched.
+        if (!m_db->isOpen() || !m_db->readSchema()) {
+            m_error = m_db->error();
             return false;
         }
-        // A damaged file or one of another format is found here, before the upload file is touched.
-        return rows(QStringLiteral("SELECT count(*) FROM sqlite_master")).has_value();
+        return true;
     }
 
     // Every row of the query, or nothing (with error()) when the query fails.
     std::optional<QList<Row>> rows(const QString& statement, const QVariantList& params = {})
     {
-        QSqlQuery query(QSqlDatabase::database(m_connection, false));
+        QSqlQuery query(m_db->database());
         query.setForwardOnly(true);
-        if (!query.prepare(statement)) {
-            m_error = query.lastError().text();
-            return std::nullopt;
-        }
-        for (const QVariant& p : params)
-            query.addBindValue(p);
-        if (!query.exec()) {
-            m_error = query.lastError().text();
-            return std::nullopt;
-        }
         QList<Row> result;
-        while (query.next())
-            result.append(Row{query.record()});
-        if (query.lastError().isValid()) {
-            m_error = query.lastError().text();
-            return std::nullopt;
+        if (m_db->run(query, statement, params)) {
+            while (query.next())
+                result.append(Row{query.record()});
+            if (!query.lastError().isValid())
+                return result;
+            m_db->fail(query.lastError());
         }
-        return result;
+        m_error = m_db->error();
+        return std::nullopt;
     }
 
     QString error() const { return m_error.isEmpty() ? QStringLiteral("unknown error") : m_error; }
 
 private:
     QString m_path;
-    QString m_connection;
+    std::unique_ptr<SqlConnection> m_db;
     QString m_error;
 };
 

@@ -1,13 +1,13 @@
 #include "output/WebSubmission.h"
 
 #include "base/Prompt.h"
+#include "base/Text.h"
 #include "host/HostSession.h"
 #include "output/UploadFile.h"
 #include "store/ReportIO.h"
 
 #include <QDir>
 #include <QStringList>
-
 
 namespace {
 
@@ -65,7 +65,7 @@ bool IsWebAddress(const QUrl& url)
 SubmitOutcome SubmitReport(HostSession& session, Prompt& prompt, Browser& browser, const SaveReportHook& saveReport)
 {
     const ReportModel& m = session.model;
-    if (m.SubOEmail.trimmed().isEmpty()) {
+    if (trimBlanks(m.SubOEmail).isEmpty()) {
         prompt.information(QStringLiteral("Cannot submit without submitting officer's email address"));
         return SubmitOutcome::MissingEmail;
     }

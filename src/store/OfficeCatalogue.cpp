@@ -6,6 +6,7 @@
 #include "store/ReportSession.h"
 #include "store/ReportValues.h"
 
+#include <QDir>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -123,6 +124,18 @@ const std::array<CatalogueLine, kCatalogueSize>& OfficeCatalogue()
     return kCatalogue;
 }
 
+OfficeCodeKind ClassifyOfficeCode(const QString& code)
+{
+    if (code.isEmpty())
+        return OfficeCodeKind::Empty;
+    const QChar first = code.at(0);
+    if (first >= QLatin1Char('A'))
+        return OfficeCodeKind::Heading;
+    if (first >= QLatin1Char('0') && first <= QLatin1Char('9'))
+        return OfficeCodeKind::HostOffice;
+    return OfficeCodeKind::NoHostCode;
+}
+
 namespace {
 
 void fillCatalogue(ReportModel& m)
@@ -133,12 +146,6 @@ void fillCatalogue(ReportModel& m)
         m.officer(i).Code = QString::fromLatin1(kCatalogue[i - 1].code);
         m.officer(i).Order = i;
     }
-}
-
-// An office code that the host's committee tables know: a digit first, not blank.
-bool matchable(const QString& code)
-{
-    return !code.trimmed().isEmpty() && code.at(0) < QLatin1Char(':');
 }
 
 const QString kInsertOfficer = QStringLiteral(
@@ -214,7 +221,7 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
             for (int i = 1; i <= kCatalogueSize && ok; ++i) {
                 const QString& code = m.officer(i).Code;
                 const OldLine* match = nullptr;
-                if (matchable(code)) {
+                if (ClassifyOfficeCode(code) == OfficeCodeKind::HostOffice) {
                     for (OldLine& line : old) {
                         if (line.code == code) {
                             line.code = QStringLiteral("USED"); // the next line with this code takes the next member
@@ -243,7 +250,12 @@ bool RebuildOfficers(ReportSession& session, Prompt& prompt)
     }
     // The backup copy follows the rebuilt list, so that a revert never brings the old list back.
     ReportFiles& files = ReportFiles::current();
-    if (files.exists(session.CurrentBakPath))
-        files.copy(session.CurrentDBPath, session.CurrentBakPath);
+    QString why;
+    if (files.exists(session.CurrentBakPath) && !files.copy(session.CurrentDBPath, session.CurrentBakPath, &why)) {
+        prompt.warning(QStringLiteral("The officer list was rebuilt, but the backup copy %1 could not be replaced "
+                                      "by a copy of the report: %2.")
+                           .arg(QDir::toNativeSeparators(session.CurrentBakPath), why));
+        return false;
+    }
     return true;
 }

@@ -3,24 +3,10 @@
 #include "store/ReportFiles.h"
 #include "store/ReportSchema.h"
 
-#include <QAtomicInt>
-#include <QFileInfo>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QUrl>
 
 namespace {
-QAtomicInt g_counter;
 int g_busyTimeout = 3000;
-
-// The engine's primary result code from an error's native code (extended codes carry it in the low byte).
-int primaryCode(const QSqlError& error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xff) : 0;
-}
 } // namespace
 
 int ReportConnection::busyTimeout()
@@ -33,23 +19,10 @@ void ReportConnection::setBusyTimeout(int milliseconds)
     g_busyTimeout = milliseconds;
 }
 
-ReportConnection::ReportConnection(const QString& path, bool newFile) : m_path(path)
+ReportConnection::ReportConnection(const QString& path, bool newFile)
+    : SqlConnection(path, newFile ? Mode::Create : Mode::ReadWrite, g_busyTimeout)
 {
-    m_connection = QStringLiteral("report-%1").arg(g_counter.fetchAndAddRelaxed(1));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    // A URI with mode=rw opens an existing file only; a missing file is an error, never a new empty report.
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    url.setQuery(newFile ? QStringLiteral("mode=rwc") : QStringLiteral("mode=rw"));
-    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeout));
-    if (!db.open()) {
-        setError(db.lastError());
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("the file cannot be opened");
-        return;
-    }
-    m_open = true;
-    if (newFile)
+    if (isOpen() && newFile)
         exec(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
@@ -57,48 +30,6 @@ ReportConnection::~ReportConnection()
 {
     if (m_inTransaction)
         rollback();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-}
-
-QSqlDatabase ReportConnection::database() const
-{
-    return QSqlDatabase::database(m_connection, false);
-}
-
-void ReportConnection::setError(const QSqlError& error)
-{
-    m_error = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    m_errorCode = primaryCode(error);
-}
-
-bool ReportConnection::run(QSqlQuery& query, const QString& statement, const QVariantList& params)
-{
-    if (!m_open) {
-        m_errorCode = 0;
-        m_error = QStringLiteral("the report database is not open");
-        return false;
-    }
-    if (!query.prepare(statement)) {
-        setError(query.lastError());
-        return false;
-    }
-    for (const QVariant& v : params)
-        query.addBindValue(v);
-    if (!query.exec()) {
-        setError(query.lastError());
-        return false;
-    }
-    return true;
-}
-
-bool ReportConnection::exec(const QString& statement, const QVariantList& params)
-{
-    QSqlQuery query(database());
-    return run(query, statement, params);
 }
 
 bool ReportConnection::begin(Lock lock)
@@ -112,11 +43,10 @@ bool ReportConnection::begin(Lock lock)
 bool ReportConnection::commit()
 {
     if (!exec(QStringLiteral("COMMIT"))) {
-        const QString error = m_error;
-        const int code = m_errorCode;
+        const QString text = error();
+        const int code = errorCode();
         rollback();
-        m_error = error;
-        m_errorCode = code;
+        setError(text, code);
         return false;
     }
     m_inTransaction = false;
@@ -165,7 +95,7 @@ void SettleJournal(const QString& path)
         // Reading the file rolls an interrupted write back and removes its journal. When the file cannot be
         // read (another program is writing it), its journal is that program's and stays.
         ReportConnection connection(path);
-        if (!connection.isOpen() || !connection.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        if (!connection.isOpen() || !connection.readSchema())
             return;
     }
     // Rolled back, or orphaned by a file that is gone: nothing may be left to apply to a later file.

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QHash>
-#include <QSqlDatabase>
-#include <QString>
-#include <QVariantList>
+#include "base/SqlConnection.h"
 
-class QSqlQuery;
+#include <QHash>
+#include <QString>
 
 // One operation's handle on a report database file. Every operation opens the file itself and closes it
 // before it returns; no handle stays open between user actions. The file is opened for reading and writing
 // and is never created by accident: only a new file being built passes `newFile`. A new file is written
 // without waiting for the disk at each step; whoever builds it flushes it once, complete, before it takes
-// the place of a report.
-class ReportConnection
+// the place of a report. Statements, errors and result codes are those of SqlConnection.
+class ReportConnection : public SqlConnection
 {
 public:
     enum class Lock { Immediate, Exclusive };
@@ -22,26 +20,13 @@ public:
     ReportConnection(const ReportConnection&) = delete;
     ReportConnection& operator=(const ReportConnection&) = delete;
 
-    bool isOpen() const { return m_open; }
-    QString path() const { return m_path; }
-    QSqlDatabase database() const;
-
-    // The last engine error: its text and the engine's primary result code (5 busy, 11 damaged, 26 not a
-    // database, 8 read-only, 13 disk full; 0 when the error did not come from the engine).
-    QString error() const { return m_error; }
-    int errorCode() const { return m_errorCode; }
-
     // Starts a transaction. Exclusive keeps every other process from reading or writing until it ends;
     // Immediate keeps them from writing.
     bool begin(Lock lock);
+    // Commits; a commit that fails rolls the transaction back and keeps the engine's error.
     bool commit();
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
-
-    // Runs one statement with values bound to its "?" markers.
-    bool exec(const QString& statement, const QVariantList& params = {});
-    // Prepares and runs a statement into `query` (which must be made on database()).
-    bool run(QSqlQuery& query, const QString& statement, const QVariantList& params = {});
 
     // The fields of a table with their declared sizes (0 for non-text fields), read from the file; empty
     // when the table does not exist. Names are keyed in lower case.
@@ -59,13 +44,6 @@ public:
     static void setBusyTimeout(int milliseconds);
 
 private:
-    void setError(const class QSqlError& error);
-
-    QString m_connection;
-    QString m_path;
-    QString m_error;
-    int m_errorCode = 0;
-    bool m_open = false;
     bool m_inTransaction = false;
 };
 

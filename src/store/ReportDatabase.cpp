@@ -1,19 +1,17 @@
 #include "store/ReportDatabase.h"
 
 #include "base/Prompt.h"
-#include "store/ReportSession.h"
 #include "store/OfficeCatalogue.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
-#include "store/ReportIO.h"
 #include "store/ReportSchema.h"
+#include "store/ReportSession.h"
+#include "store/ReportValues.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
 
@@ -54,29 +52,31 @@ ReportFileCheck CheckReportFile(const QString& path, bool forWriting)
         return unusable(QStringLiteral("it is a link to a file that does not exist"));
     if (info.isDir())
         return unusable(QStringLiteral("it is a folder, not a file"));
-    QFile file(path);
-    if (!info.permission(QFileDevice::ReadOwner) || !file.open(QIODevice::ReadOnly))
+    if (!info.permission(QFileDevice::ReadOwner))
         return unusable(QStringLiteral("no permission to read it"));
-    if (file.size() == 0)
+    switch (SqlConnection::fileContent(path)) {
+    case SqlConnection::Content::Unreadable:
+        return unusable(QStringLiteral("no permission to read it"));
+    case SqlConnection::Content::Empty:
         return unusable(QStringLiteral("the file is empty (zero length)"));
-    const QByteArray header = file.read(100);
-    file.close();
-    if (header.size() >= 19 &&
-        (header.mid(4, 15) == QByteArray("Standard Jet DB") || header.mid(4, 15) == QByteArray("Standard ACE DB")))
+    case SqlConnection::Content::OldDesktopDatabase:
         return unusable(QStringLiteral("it is a file of the old desktop database format, which this version "
                                        "cannot read"));
-    if (!header.startsWith(QByteArray("SQLite format 3\0", 16)))
+    case SqlConnection::Content::Other:
         return unusable(QStringLiteral("it is not a report database"));
+    case SqlConnection::Content::Database:
+        break;
+    }
     if (forWriting && (!info.isWritable() || !info.permission(QFileDevice::WriteOwner)))
         return unusable(QStringLiteral("no permission to write to it (the file is read-only)"));
 
     ReportConnection db(path);
     const auto engineProblem = [&db]() -> ReportFileCheck {
         switch (db.errorCode()) {
-        case 5:
-        case 6:
+        case SqlResult::Busy:
+        case SqlResult::Locked:
             return {ReportFileCheck::State::Locked, QStringLiteral("it is locked by another program")};
-        case 26:
+        case SqlResult::NotADatabase:
             return unusable(QStringLiteral("it is not a report database (%1)").arg(db.error()));
         default:
             return unusable(QStringLiteral("it is damaged (%1)").arg(db.error()));
@@ -158,16 +158,24 @@ bool handleProblem(const QString& path, const QString& label, const ReportFileCh
     if (a != Prompt::Answer::Yes)
         return false;
     ReportFiles& files = ReportFiles::current();
+    const auto notSetAside = [&](const QString& why) {
+        const QString text = QStringLiteral("%1 %2 could not be set aside: %3").arg(label, native(path), why);
+        prompt.warning(text + QLatin1Char('.'));
+        return setReason(reason, text);
+    };
     QString why;
-    if (!files.rename(path, aside, &why)) {
-        prompt.warning(QStringLiteral("%1 %2 could not be set aside: %3.").arg(label, native(path), why));
-        setReason(reason, QStringLiteral("%1 %2 could not be set aside: %3").arg(label, native(path), why));
-        return false;
-    }
-    // A journal left beside the file belongs to it and goes with it.
+    if (!files.rename(path, aside, &why))
+        return notSetAside(why);
+    // A journal left beside the file belongs to it and goes with it; when it cannot, the file goes back to it.
     const QString journal = path + QLatin1String("-journal");
-    if (files.exists(journal))
-        files.rename(journal, aside + QLatin1String("-journal"));
+    if (files.exists(journal) && !files.rename(journal, aside + QLatin1String("-journal"), &why)) {
+        QString back;
+        if (!files.rename(aside, path, &back))
+            return notSetAside(QStringLiteral("its journal %1 could not go with it (%2), and the file stays as %3 "
+                                              "(%4)")
+                                   .arg(native(journal), why, native(aside), back));
+        return notSetAside(QStringLiteral("its journal %1 could not go with it (%2)").arg(native(journal), why));
+    }
     return true;
 }
 
@@ -200,10 +208,8 @@ bool OpenReportDatabase(ReportSession& session, const QString& mode, Prompt& pro
     bool restored = false;
     for (;;) {
         const ReportFileCheck check = CheckReportFile(main);
-        if (check.state == ReportFileCheck::State::Usable) {
-            UpgradeReportDatabase(session, prompt);
-            return true;
-        }
+        if (check.state == ReportFileCheck::State::Usable)
+            return UpgradeReportDatabase(session, prompt, reason);
         if (check.state != ReportFileCheck::State::Missing) {
             const bool bakUsable = !restored && CheckReportFile(bak, false).state == ReportFileCheck::State::Usable;
             const QString goOn = bakUsable ? QStringLiteral("go on with its backup copy %1").arg(native(bak))
@@ -333,16 +339,19 @@ bool CreateReportDatabase(ReportSession& session, Prompt& prompt, QString* reaso
 
 // ---------------------------------------------------------------------------------------------- upgrade
 
-void AddNewSeniorSlots(ReportSession& session)
+bool AddNewSeniorSlots(ReportSession& session, QString* reason)
 {
     ReportConnection db(session.CurrentDBPath);
+    const auto failed = [&] {
+        return setReason(reason, db.error());
+    };
     if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
-        return;
+        return failed();
     bool present = true;
     {
         QSqlQuery q(db.database());
         if (!db.run(q, QStringLiteral("SELECT Category FROM Recognized WHERE Category = 7")))
-            return;
+            return failed();
         present = q.next();
     }
     if (!present) {
@@ -350,10 +359,12 @@ void AddNewSeniorSlots(ReportSession& session)
         const QString sql = QStringLiteral("INSERT INTO Recognized (Category) VALUES (?)");
         for (int e = 1; e <= 24; ++e) {
             if (!db.run(insert, sql, {7}))
-                return; // rolled back when the connection closes
+                return failed(); // rolled back when the connection closes
         }
     }
-    db.commit();
+    if (!db.commit())
+        return failed();
+    return true;
 }
 
 namespace {
@@ -366,25 +377,42 @@ QString addColumn(const QString& table, const QString& field)
 
 } // namespace
 
-bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt)
+bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt, QString* reason)
 {
-    AddNewSeniorSlots(session);
+    const QString& path = session.CurrentDBPath;
+    const auto failed = [&](const QString& why) {
+        const QString text =
+            QStringLiteral("The report file %1 could not be brought up to date: %2").arg(native(path), why);
+        prompt.warning(text + QLatin1Char('.'));
+        return setReason(reason, text);
+    };
+    QString why;
+    if (!AddNewSeniorSlots(session, &why))
+        return failed(why);
 
     bool olderVersion = false;
     {
-        ReportConnection db(session.CurrentDBPath);
-        if (db.isOpen() && db.begin(ReportConnection::Lock::Exclusive)) {
-            // A change that fails (above all because the field is already there, or is not) is skipped.
-            db.exec(addColumn(QStringLiteral("Education"), QStringLiteral("OC_Sem")));
-            db.exec(QStringLiteral("ALTER TABLE Education DROP COLUMN BC_Sem"));
-            db.exec(addColumn(QStringLiteral("Activities"), QStringLiteral("VSC")));
-            db.exec(addColumn(QStringLiteral("Activities"), QStringLiteral("Award_S")));
-            db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("SubmitURL")));
-            db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("Year")));
-            olderVersion = db.exec(addColumn(QStringLiteral("Misc"), QStringLiteral("Rostrelv6")));
-            if (!db.commit())
-                olderVersion = false;
-        }
+        ReportConnection db(path);
+        if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
+            return failed(db.error());
+        // Only the changes the file lacks are made, in this order; each of them must succeed.
+        const auto has = [&db](const QString& table, const QString& field) {
+            return db.fields(table).contains(field.toLower());
+        };
+        const auto add = [&](const QString& table, const QString& field) {
+            return has(table, field) || db.exec(addColumn(table, field));
+        };
+        const QString education = QStringLiteral("Education"), activities = QStringLiteral("Activities"),
+                      misc = QStringLiteral("Misc");
+        olderVersion = !has(misc, QStringLiteral("Rostrelv6"));
+        const bool done = add(education, QStringLiteral("OC_Sem")) &&
+                          (!has(education, QStringLiteral("BC_Sem")) ||
+                           db.exec(QStringLiteral("ALTER TABLE Education DROP COLUMN BC_Sem"))) &&
+                          add(activities, QStringLiteral("VSC")) && add(activities, QStringLiteral("Award_S")) &&
+                          add(misc, QStringLiteral("SubmitURL")) && add(misc, QStringLiteral("Year")) &&
+                          add(misc, QStringLiteral("Rostrelv6"));
+        if (!done || !db.commit())
+            return failed(db.error());
     }
     if (olderVersion) {
         // The marker stays Null: the next opening goes through the steps below.
@@ -394,34 +422,33 @@ bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt)
 
     bool rebuild = false;
     {
-        ReportConnection db(session.CurrentDBPath);
+        ReportConnection db(path);
         if (!db.isOpen() || !db.begin(ReportConnection::Lock::Exclusive))
-            return true;
-        {
-            TableWriter misc(db, QStringLiteral("Misc"));
-            if (!misc.rows().isEmpty()) {
-                const qint64 first = misc.rows().first();
-                // Every opening refreshes the submission address from the host.
-                QString url = session.HistorianURL;
-                RowEdit r = misc.edit();
-                PutText(r, QStringLiteral("SubmitURL"), url);
-                misc.update(r, first);
-
-                QSqlQuery q(db.database());
-                if (db.run(q, QStringLiteral("SELECT Rostrelv6 FROM Misc WHERE rowid = ?"), {first}) && q.next()) {
-                    const QString marker = q.value(0).isNull() ? QString() : q.value(0).toString().trimmed();
-                    q.finish();
-                    if (marker != QLatin1String(ReportSchema::kSchemaMarker)) {
-                        RowEdit m = misc.edit();
-                        m.setValue(QStringLiteral("Rostrelv6"), QString::fromLatin1(ReportSchema::kSchemaMarker));
-                        misc.update(m, first);
-                        rebuild = true;
-                    }
-                }
+            return failed(db.error());
+        QSqlQuery q(db.database());
+        if (!db.run(q, QStringLiteral("SELECT rowid, Rostrelv6 FROM Misc ORDER BY rowid LIMIT 1")))
+            return failed(db.error());
+        if (q.next()) {
+            const qint64 first = q.value(0).toLongLong();
+            const QString marker = ReportValues::text(q.value(1));
+            q.finish();
+            // Every opening refreshes the submission address from the host, cut to the field's size.
+            QString url = session.HistorianURL;
+            const int size = db.fields(QStringLiteral("Misc")).value(QStringLiteral("submiturl")).size;
+            if (size > 0 && url.size() > size)
+                url.truncate(size);
+            if (!db.exec(QStringLiteral("UPDATE Misc SET SubmitURL = ? WHERE rowid = ?"),
+                         {ReportValues::textOrNull(url), first}))
+                return failed(db.error());
+            if (marker != QLatin1String(ReportSchema::kSchemaMarker)) {
+                if (!db.exec(QStringLiteral("UPDATE Misc SET Rostrelv6 = ? WHERE rowid = ?"),
+                             {QString::fromLatin1(ReportSchema::kSchemaMarker), first}))
+                    return failed(db.error());
+                rebuild = true;
             }
         }
         if (!db.commit())
-            rebuild = false;
+            return failed(db.error());
     }
     if (rebuild)
         RebuildOfficers(session, prompt);

@@ -10,11 +10,11 @@ struct ReportSession;
 // at CurrentDBPath; *reason then says why.
 //
 // With an empty mode an existing file is opened for exclusive use and brought up to the current schema
-// (UpgradeReportDatabase). A missing file whose backup copy exists is restored from the backup copy (the
-// user is told); only when neither exists is a new report created. An existing file that cannot be opened
-// is never replaced silently: the user may set it aside under a new name beside it and go on, or quit with
-// nothing changed; a file locked by another program offers retry or quit. The batch command, where nobody
-// can answer, changes nothing and gives the reason.
+// (UpgradeReportDatabase; a file that cannot be brought up to date is not used). A missing file whose backup copy
+// exists is restored from the backup copy (the user is told); only when neither exists is a new report created. An
+// existing file that cannot be opened is never replaced silently: the user may set it aside under a new name beside it
+// and go on, or quit with nothing changed; a file locked by another program offers retry or quit. The batch command,
+// where nobody can answer, changes nothing and gives the reason.
 bool OpenReportDatabase(ReportSession& session, const QString& mode, Prompt& prompt, QString* reason = nullptr);
 
 // Whether a file can serve as a report database.
@@ -43,9 +43,12 @@ bool CreateReportDatabase(ReportSession& session, Prompt& prompt, QString* reaso
 // it (with "-2", "-3" ... added when that name is taken).
 QString SetAsidePath(const QString& path);
 
-// Adds the 24 slots of recognition category 7 when the file has none. Failures end it quietly.
-void AddNewSeniorSlots(ReportSession& session);
+// Adds the 24 slots of recognition category 7 when the file has none. A failure changes nothing and returns
+// false with the engine's error in *reason.
+bool AddNewSeniorSlots(ReportSession& session, QString* reason = nullptr);
 
-// Brings the report at CurrentDBPath up to the current schema; every single change that fails is skipped.
-// Returns true in every case.
-bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt);
+// Brings the report at CurrentDBPath up to the current schema, making only the changes the file lacks, and
+// refreshes its submission address. A change, a write or a commit that fails ends it: the warning "The report
+// file ... could not be brought up to date: <reason>." is shown, false returned and *reason set. A failing
+// rebuild of the officer list shows its own warning; the file is then still used.
+bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt, QString* reason = nullptr);

@@ -1,6 +1,7 @@
 #include "store/ReportIO.h"
 
 #include "base/Prompt.h"
+#include "store/OfficeCatalogue.h"
 #include "store/ReportFields.h"
 #include "store/ReportFiles.h"
 #include "store/ReportSchema.h"
@@ -90,14 +91,14 @@ bool firstRow(ReportConnection& db, QSqlQuery& q, const QString& table, QString*
 QString saveReason(const ReportConnection& db)
 {
     switch (db.errorCode()) {
-    case 5:
-    case 6:
+    case SqlResult::Busy:
+    case SqlResult::Locked:
         return QStringLiteral("the file is locked by another program");
-    case 8:
+    case SqlResult::ReadOnly:
         return QStringLiteral("the file is read-only");
-    case 13:
+    case SqlResult::DiskFull:
         return QStringLiteral("the disk is full");
-    case 14:
+    case SqlResult::CannotOpen:
         return QStringLiteral("the file cannot be opened (%1)").arg(db.error());
     default:
         return db.error();
@@ -135,7 +136,7 @@ bool LoadOfficers(ReportSession& session, QString* why)
         o.Order = row.number("Forder");
         o.Title = row.text("Office");
         o.Code = row.text("DBcode");
-        o.Heading = !o.Code.isEmpty() && o.Code.at(0) >= QLatin1Char('A');
+        o.Heading = IsHeadingCode(o.Code);
         o.Cert = row.text("Cert");
         o.Last = row.text("Last");
         o.First = row.text("First");
@@ -343,7 +344,8 @@ bool TableWriter::update(const RowEdit& row, qint64 rowid)
     q.bindValue(int(row.values().size()), rowid);
     if (q.exec())
         return true;
-    m_error = QStringLiteral("the table %1 could not be written (%2)").arg(m_table, q.lastError().text());
+    m_db.fail(q.lastError());
+    m_error = QStringLiteral("the table %1 could not be written: %2").arg(m_table, saveReason(m_db));
     return false;
 }
 

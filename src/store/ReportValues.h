@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Text.h"
 #include "base/TextNumber.h"
 
 #include <QString>
@@ -13,16 +14,7 @@
 namespace ReportValues {
 
 // Removes leading and trailing blanks (spaces only; line breaks inside activity texts are the text's own).
-inline QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
-}
+using ::trimBlanks;
 
 // A field's value as trimmed text; Null gives empty text.
 inline QString text(const QVariant& value)

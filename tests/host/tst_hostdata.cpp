@@ -1,12 +1,16 @@
-// Host data refresh, the squadron identity and the member list.
+// Host data refresh, the squadron identity, the member list, host texts, and host queries that fail.
 
 #include "HostFixture.h"
 #include "ScriptedPrompt.h"
 
 #include "app/Session.h"
 #include "app/Startup.h"
+#include "host/FillFromHost.h"
 #include "host/HostData.h"
+#include "host/HostShortcuts.h"
+#include "host/MemberStats.h"
 
+#include <QDir>
 #include <QTest>
 
 class TestHostData : public QObject
@@ -19,142 +23,144 @@ private:
         ScriptedPrompt prompt;
         return Startup::Main(session, host.commandLine(), prompt).kind == Startup::Outcome::Kind::Ready;
     }
+    static void newHost(HostFixture& host)
+    {
+        host.writeSettings();
+        host.createDatabases();
+    }
+    // A host with one member, and the watch year Sep 1, 2019 .. Aug 31, 2020.
+    static bool startInWatchYear(HostFixture& host, Session& session)
+    {
+        newHost(host);
+        host.addMember({1, "Abel", "Amy"});
+        session.model.FromDate = "Sep 1, 2019";
+        session.model.ToDate = "Aug 31, 2020";
+        return startUp(host, session);
+    }
 
 private Q_SLOTS:
-    void squadronNumberText_data()
+    void namesAndNumbers()
     {
-        QTest::addColumn<qint64>("number");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("7") << qint64(7) << "0007";
-        QTest::newRow("123") << qint64(123) << "0123";
-        QTest::newRow("4 digits") << qint64(4321) << "4321";
-        QTest::newRow("5 digits") << qint64(12345) << "12345";
-        QTest::newRow("0") << qint64(0) << "0000";
-    }
-    void squadronNumberText()
-    {
-        QFETCH(qint64, number);
-        QFETCH(QString, text);
-        QCOMPARE(SquadronNoText(number), text);
+        QCOMPARE(SquadronNoText(7), QStringLiteral("0007"));
+        QCOMPARE(SquadronNoText(12345), QStringLiteral("12345"));
+        QCOMPARE(MemberFullName("Baker", "Ann", "AP", "Lt/C"), QStringLiteral("Lt/C Ann Baker, AP"));
+        QCOMPARE(MemberFullName("Baker", "Ann", "", ""), QStringLiteral(" Ann Baker"));
     }
 
-    void memberFullName_data()
-    {
-        QTest::addColumn<QString>("rank");
-        QTest::addColumn<QString>("grade");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("all") << "Lt/C"
-                             << "AP"
-                             << "Lt/C Ann Baker, AP";
-        QTest::newRow("no rank") << ""
-                                 << "AP"
-                                 << " Ann Baker, AP";
-        QTest::newRow("no grade") << "Lt/C"
-                                  << ""
-                                  << "Lt/C Ann Baker";
-        QTest::newRow("neither") << ""
-                                 << ""
-                                 << " Ann Baker";
-    }
-    void memberFullName()
-    {
-        QFETCH(QString, rank);
-        QFETCH(QString, grade);
-        QFETCH(QString, name);
-        QCOMPARE(MemberFullName(QStringLiteral("Baker"), QStringLiteral("Ann"), grade, rank), name);
-    }
-
-    void memberListOfASquadron()
+    // An empty member table leaves the list as it was; a refresh sees the members added since. Host texts lose
+    // leading and trailing blanks only: a tab at either end is the text's own.
+    void memberList()
     {
         HostFixture host;
-        host.writeSettings();
-        host.createDatabases();
-        host.addMember({31, " Baker ", " Ann "});
-        host.addMember({12, "abel", "Zed"});
-        host.addMember({7, "Abel", "Amy"});
-        Session session;
-        QVERIFY(startUp(host, session));
-        QList<qint32> ids;
-        QStringList entries;
-        FillMemberList(session, ids, entries);
-        // Sorted as stored, letter case ignored (the stored leading blank sorts first); shown trimmed.
-        QCOMPARE(entries, (QStringList{"Baker, Ann", "Abel, Amy", "abel, Zed"}));
-        QCOMPARE(ids, (QList<qint32>{0, 31, 7, 12}));
-    }
-
-    void memberListOfADistrict()
-    {
-        HostFixture host;
-        host.writeSettings();
-        host.createDatabases(QStringLiteral("District"), QStringLiteral("D5"), 0, 5);
-        host.execSquadrons("INSERT INTO AllSquadrons VALUES (101, ' HC ', 'Harbor City', 5)");
-        host.execSquadrons("INSERT INTO AllSquadrons VALUES (102, 'LK', 'Lake', 6)"); // another district
-        HostFixture::Member a{1, "Abel", "Amy"};
-        a.squadron = 101;
-        HostFixture::Member b{2, "Baker", "Bo"};
-        b.squadron = 102;
-        HostFixture::Member c{3, "Cole", "Cy"};
-        c.squadron = 999;
-        host.addMember(a);
-        host.addMember(b);
-        host.addMember(c);
-        Session session;
-        QVERIFY(startUp(host, session));
-        QList<qint32> ids;
-        QStringList entries;
-        FillMemberList(session, ids, entries);
-        // Only squadrons of the district are known; a squadron missing from them shows no code.
-        QCOMPARE(entries, (QStringList{"Abel, Amy  (HC)", "Baker, Bo", "Cole, Cy"}));
-    }
-
-    void emptyMembersLeavesTheList()
-    {
-        HostFixture host;
-        host.writeSettings();
-        host.createDatabases();
+        newHost(host);
         Session session;
         QVERIFY(startUp(host, session));
         QList<qint32> ids{0, 5};
-        QStringList entries{QStringLiteral("kept")};
+        QStringList entries{"kept"};
         FillMemberList(session, ids, entries);
-        QCOMPARE(entries, QStringList{QStringLiteral("kept")});
-        QCOMPARE(ids, (QList<qint32>{0, 5}));
+        QVERIFY(entries == QStringList{"kept"} && ids == QList<qint32>({0, 5}));
+
+        host.addMember({.id = 31, .last = " Baker\t", .first = " Ann ", .memTypeStat = "\tAC"});
+        host.addMember({.id = 7, .last = "Abel", .first = "Amy", .memTypeStat = " AC "});
+        host.addMember({.id = 12, .last = "abel", .first = "Zed", .squadron = 101});
+        host.addCommittee(31, "7", "7", "703");
+        ScriptedPrompt prompt;
+        QVERIFY(RefreshHostData(session, false, prompt));
+        FillMemberList(session, ids, entries);
+        // Sorted as stored, letter case ignored (the stored leading blank sorts first).
+        QCOMPARE(entries, (QStringList{"Baker\t, Ann", "Abel, Amy", "abel, Zed"}));
+        QCOMPARE(ids, (QList<qint32>{0, 31, 7, 12}));
+        for (const bool shortcuts : {true, false}) {
+            HostShortcuts::setEnabled(shortcuts);
+            QCOMPARE(FindActMem(session), 2); // a tab before "AC" is no active member
+        }
+        HostShortcuts::setEnabled(true);
+        ReportModel& m = session.model;
+        m.resizeOfficers(1);
+        m.OffTitle[1] = "Historian";
+        m.OffCode[1] = "7703";
+        QVERIFY(FindHistorian(session).found);
+        QCOMPARE(m.SubOLast + '|' + m.SubOFirst + '|' + m.OffLast[1], QStringLiteral("Baker\t|Ann|Baker\t"));
+
+        // A district's list shows each member's squadron code, when the squadron is one of the district's.
+        host.execPrimary("UPDATE HomeSquad SET Home_Name = 'District'");
+        host.execSquadrons("INSERT INTO AllSquadrons VALUES (101, ' HC ', 'Harbor City', 5)");
+        host.execSquadrons("INSERT INTO AllSquadrons VALUES (102, 'LK', 'Lake', 6)"); // another district
+        host.execPrimary("UPDATE Members SET Squadron = 102 WHERE Mem_ID = 7");
+        QVERIFY(RefreshHostData(session, false, prompt));
+        FillMemberList(session, ids, entries);
+        QCOMPARE(entries, (QStringList{"Baker\t, Ann", "Abel, Amy", "abel, Zed  (HC)"}));
     }
 
-    void refreshSeesNewHostDataAndTellsTheUser()
+    // A refresh reads the identity again and says so; one that fails says why instead and keeps the identity.
+    void refresh()
     {
         HostFixture host;
-        host.writeSettings();
-        host.createDatabases();
-        host.addMember({1, "Abel", "Amy"});
+        newHost(host);
         Session session;
         QVERIFY(startUp(host, session));
-        QCOMPARE(session.host.MembersRS.recordCount(), 1); // the rows are read
-        host.execPrimary("UPDATE Members SET Last = 'Adams' WHERE Mem_ID = 1");
         host.execPrimary("UPDATE HomeSquad SET Home_No = 42");
-        QVERIFY(session.host.MembersRS.findFirst("Mem_ID = 1"));
-        QCOMPARE(session.host.MembersRS.text("Last"), QStringLiteral("Abel"));
-
         ScriptedPrompt prompt;
-        RefreshHostData(session, true, prompt);
-        QVERIFY(session.host.MembersRS.findFirst("Mem_ID = 1"));
-        QCOMPARE(session.host.MembersRS.text("Last"), QStringLiteral("Adams"));
+        QVERIFY(RefreshHostData(session, true, prompt));
         QCOMPARE(session.model.SquadronNoText, QStringLiteral("0042"));
-        QCOMPARE(prompt.shown.size(), 1);
-        QCOMPARE(prompt.shown[0].icon, Prompt::Icon::Information);
+        QVERIFY(prompt.shown.size() == 1 && prompt.told(Prompt::Icon::Information, {}));
         QCOMPARE(prompt.shown[0].text,
                  QStringLiteral("Data tables and variables derived from Rostrel have been refreshed\n"
                                 "If changes made in Rostrel affect member's data, they must be reentered\n"
                                 "in the appropriate grid for the changes to become effective."));
-
-        // A refresh that fails keeps the identity, closes the handles and still tells the user.
-        QFile::rename(host.primaryPath(), host.primaryPath() + QStringLiteral(".gone"));
-        RefreshHostData(session, true, prompt);
-        QVERIFY(!session.host.HostDB.isOpen());
-        QVERIFY(!session.host.MembersRS.isOpen());
-        QVERIFY(!session.host.MembersRS.findFirst("Mem_ID = 1"));
+        const QString failed = "Data tables and variables derived from Rostrel could not be refreshed:\n";
+        host.execPrimary("DROP TABLE MemberCom");
+        QVERIFY(!RefreshHostData(session, true, prompt));
+        QVERIFY(prompt.told(Prompt::Icon::Warning, {failed + "no such table: MemberCom"}));
+        QVERIFY(QFile::rename(host.primaryPath(), host.primaryPath() + ".gone"));
+        QVERIFY(!RefreshHostData(session, true, prompt));
+        QVERIFY(!RefreshHostData(session, false, prompt)); // start-up: only the caller is told
+        QCOMPARE(prompt.shown.size(), 3);
+        QVERIFY(prompt.told(Prompt::Icon::Warning,
+                            {failed + QDir::toNativeSeparators(host.primaryPath()) + ": the file does not exist"}));
+        QVERIFY(!session.host.HostDB.isOpen() && !session.host.MembersRS.isOpen());
         QCOMPARE(session.model.SquadronNoText, QStringLiteral("0042"));
-        QCOMPARE(prompt.shown.size(), 2);
+    }
+
+    // A count whose host query fails shows the engine's text and keeps the report's values; nothing is offered.
+    void failedCounts()
+    {
+        HostFixture host;
+        Session session;
+        QVERIFY(startInWatchYear(host, session));
+        ReportModel& m = session.model;
+        std::tie(m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0], m.RecLast[7][1]) = std::tuple(10, 11, 12, 13, "Kept");
+        host.execPrimary("DROP TABLE MeritMarks");
+        host.execPrimary("DROP TABLE Members");
+        ScriptedPrompt prompt;
+        prompt.setDefaultAnswer(Prompt::Answer::Yes);
+        const QList<qint32> shown = {cmdActiveClick(session, prompt).shown, cmdUpdateMMClick(session, prompt).shown,
+                                     cmdNewSenClick(session, prompt).shown, cmdAGdbClick(session, 0, prompt).shown};
+        QCOMPARE(shown, QList<qint32>({10, 11, 12, 13}));
+        QCOMPARE(QList<qint32>({m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0]}), shown);
+        QCOMPARE(m.RecLast[7][1], QStringLiteral("Kept"));
+        const QString failed = "Rostrel could not answer; the report keeps the values it had:\nno such table: ";
+        QCOMPARE(prompt.texts(),
+                 QStringList({failed + "Members", failed + "MeritMarks", failed + "Members", failed + "Members"}));
+        QVERIFY(prompt.told(Prompt::Icon::Warning, {}));
+    }
+
+    // Fill from host goes on past a failed query and shows it at the end; what it would have changed stays.
+    void fillWithAFailedQuery()
+    {
+        HostFixture host;
+        Session session;
+        QVERIFY(startInWatchYear(host, session));
+        host.addCommittee(1, "7", "7", "703", "D");
+        host.execPrimary("DROP TABLE commdept");
+        session.model.RecLast[1][1] = "Kept";
+        ScriptedPrompt prompt;
+        prompt.setDefaultAnswer(Prompt::Answer::Yes);
+        const FillOutcome outcome = FillFromHost(session, prompt);
+        QVERIFY(outcome.filled && outcome.hostFailed);
+        QCOMPARE(session.model.RecLast[1][1], QStringLiteral("Kept")); // the district assignments stay as they were
+        QCOMPARE(session.model.NoActive, 1);
+        QVERIFY(prompt.shown.size() == 2 && prompt.told(Prompt::Icon::Warning, {"no such table: commdept"}));
     }
 };
 

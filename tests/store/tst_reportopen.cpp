@@ -1,63 +1,21 @@
-// Opening the report database: files that cannot be opened are never destroyed or replaced silently, and a
-// missing report file is restored from its backup copy.
+// Opening the report database: files that cannot be opened are never destroyed or replaced silently, a missing
+// report file is restored from its backup copy, and a file that cannot be set aside or brought up to date says so.
 
+#include "FailingReportFiles.h"
 #include "ReportFixture.h"
-#include "ScriptedPrompt.h"
 
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFiles.h"
-#include "store/ReportIO.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace ReportFixture;
 
 namespace {
-
-// Holds an exclusive lock on a report file, as another program writing it would.
-class LockHolder
-{
-public:
-    explicit LockHolder(const QString& path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")))
-            qFatal("cannot lock %s", qPrintable(path));
-    }
-    ~LockHolder() { release(); }
-    void release()
-    {
-        if (m_released)
-            return;
-        m_released = true;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-private:
-    QString m_name = QStringLiteral("lock-holder");
-    bool m_released = false;
-};
-
-QByteArray oldDesktopHeader()
-{
-    QByteArray b(2048, '\0');
-    const QByteArray head = QByteArray("\x00\x01\x00\x00", 4) + QByteArray("Standard Jet DB", 15);
-    b.replace(0, head.size(), head);
-    return b;
-}
 
 void writeBytes(const QString& path, const QByteArray& content)
 {
@@ -67,54 +25,37 @@ void writeBytes(const QString& path, const QByteArray& content)
 }
 
 // A file of each kind that cannot serve as the report, made at `path`.
-void makeUnusable(const QString& kind, Session& s)
+void makeUnusable(const QString& kind, const QString& path)
 {
-    const QString path = s.CurrentDBPath;
-    if (kind == QLatin1String("empty")) {
-        writeBytes(path, {});
-    } else if (kind == QLatin1String("text")) {
-        writeBytes(path, QByteArray("Squadron history notes, not a database.\n").repeated(40));
-    } else if (kind == QLatin1String("old desktop")) {
-        writeBytes(path, oldDesktopHeader());
-    } else if (kind == QLatin1String("damaged")) {
+    if (kind == "empty" || kind == "text")
+        writeBytes(path, QByteArray(kind == "text" ? "Squadron history notes, not a database.\n" : "").repeated(40));
+    else if (kind == "old desktop")
+        writeBytes(path, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(2029, '\0'));
+    else if (kind == "folder")
+        QDir().mkpath(path + "/inside");
+    else
         write(path, Shape());
+    if (kind == "damaged") {
         QByteArray b = bytes(path);
-        for (qsizetype i = 4096; i < b.size(); ++i)
-            b[i] = char(0xA5);
-        writeBytes(path, b);
-    } else if (kind == QLatin1String("missing table")) {
-        write(path, Shape());
-        exec(path, QStringLiteral("DROP TABLE Recognized"));
-    } else if (kind == QLatin1String("missing field")) {
-        write(path, Shape());
-        exec(path, QStringLiteral("ALTER TABLE Officers DROP COLUMN Forder"));
-    } else if (kind == QLatin1String("unreadable") || kind == QLatin1String("read-only")) {
-        write(path, Shape());
-    } else if (kind == QLatin1String("folder")) {
-        QDir().mkpath(path + QStringLiteral("/inside"));
-    } else {
-        qFatal("unknown kind %s", qPrintable(kind));
+        writeBytes(path, b.replace(4096, b.size() - 4096, QByteArray(b.size() - 4096, char(0xA5))));
+    } else if (kind == "missing table" || kind == "missing field") {
+        exec(path, kind == "missing table" ? "DROP TABLE Recognized" : "ALTER TABLE Officers DROP COLUMN Forder");
     }
 }
 
-// Takes away the permissions that the kinds "unreadable" and "read-only" lack.
-void restrict(const QString& kind, const QString& path)
+// Takes away the permission that the kinds "unreadable" and "read-only" lack (or gives it back).
+void restrict(const QString& kind, const QString& path, bool on = true)
 {
-    if (kind == QLatin1String("unreadable"))
-        QFile::setPermissions(path, QFileDevice::WriteOwner);
-    else if (kind == QLatin1String("read-only"))
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (kind == "unreadable" || kind == "read-only")
+        QFile::setPermissions(path, !on                    ? all
+                                    : kind == "unreadable" ? QFileDevice::WriteOwner
+                                                           : QFileDevice::ReadOwner);
 }
 
-void unrestrict(const QString& path)
+QStringList setAside(const QString& dir, const QString& suffix = "mdb")
 {
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
-QStringList setAside(const QString& dir, const QString& suffix = QStringLiteral("mdb"))
-{
-    return QDir(dir).entryList({QStringLiteral("r318_TST.unreadable-*.") + suffix},
-                               QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    return QDir(dir).entryList({"r318_TST.unreadable-*." + suffix}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -123,354 +64,218 @@ class TestReportOpen : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    Session s; // the session under test, its report files in m_dir
+    static QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
 private Q_SLOTS:
     void initTestCase() { ReportConnection::setBusyTimeout(50); }
-
-    void unusableFileQuitChangesNothing_data();
-    void unusableFileQuitChangesNothing();
-    void unusableFileSetAside_data() { unusableFileQuitChangesNothing_data(); }
-    void unusableFileSetAside();
-    void unusableFileInBatch_data() { unusableFileQuitChangesNothing_data(); }
-    void unusableFileInBatch();
-    void unusableFileSetAsideGoesOnWithBackup();
-    void lockedFileRetryOrQuit();
-    void lockedFileInBatch();
-
-    void missingFileRestoredFromBackup();
-    void missingFileOrphanJournalRemoved();
-    void neitherFileCreatesNewReport();
-    void missingFileWithUnusableBackup();
-    void missingFileRestoreFails();
-    void newDbModeDoesNotRestore();
-};
-
-void TestReportOpen::unusableFileQuitChangesNothing_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("zero length") << "empty"
-                                 << "the file is empty (zero length)";
-    QTest::newRow("not a database") << "text"
-                                    << "it is not a report database";
-    QTest::newRow("old desktop format") << "old desktop"
-                                        << "old desktop database format";
-    QTest::newRow("damaged") << "damaged"
-                             << "it is damaged";
-    QTest::newRow("table missing") << "missing table"
-                                   << "the table Recognized is missing";
-    QTest::newRow("field missing") << "missing field"
-                                   << "the table Officers has no field Forder";
-    QTest::newRow("no permission to read") << "unreadable"
-                                           << "no permission to read it";
-    QTest::newRow("read-only") << "read-only"
-                               << "no permission to write to it";
-    QTest::newRow("folder") << "folder"
-                            << "it is a folder";
-}
-
-void TestReportOpen::unusableFileQuitChangesNothing()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    makeUnusable(kind, s);
-    const QByteArray before = bytes(s.CurrentDBPath);
-    const QStringList filesBefore = files(dir.path());
-    restrict(kind, s.CurrentDBPath);
-
-    ScriptedPrompt p;
-    p.queue(Prompt::Answer::No);
-    QString why;
-    QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-    QCOMPARE(p.shown.size(), 1);
-    const Prompt::Message& m = p.shown.first();
-    QVERIFY2(m.text.contains(QDir::toNativeSeparators(s.CurrentDBPath)), qPrintable(m.text));
-    QVERIFY2(m.text.contains(reason), qPrintable(m.text));
-    QVERIFY2(m.text.contains(QStringLiteral("Click 'No' to quit; nothing is changed.")), qPrintable(m.text));
-    QCOMPARE(m.buttons, Prompt::Buttons::YesNo);
-    QCOMPARE(m.icon, Prompt::Icon::Warning);
-    QVERIFY2(why.contains(reason), qPrintable(why));
-
-    unrestrict(s.CurrentDBPath);
-    QCOMPARE(files(dir.path()), filesBefore);
-    QCOMPARE(bytes(s.CurrentDBPath), before);
-}
-
-void TestReportOpen::unusableFileSetAside()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    makeUnusable(kind, s);
-    const QByteArray before = bytes(s.CurrentDBPath);
-    restrict(kind, s.CurrentDBPath);
-
-    ScriptedPrompt p;
-    p.queue(Prompt::Answer::Yes);
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(p.shown.size(), 1);
-    QVERIFY2(p.shown.first().text.contains(QStringLiteral("start a new report")), qPrintable(p.shown.first().text));
-
-    // The file stands beside the new report under a new name, untouched.
-    const QStringList aside = setAside(dir.path());
-    QCOMPARE(aside.size(), 1);
-    QVERIFY(QRegularExpression(QStringLiteral("^r318_TST\\.unreadable-\\d{8}-\\d{6}\\.mdb$"))
-                .match(aside.first())
-                .hasMatch());
-    QVERIFY2(p.shown.first().text.contains(aside.first()), qPrintable(p.shown.first().text));
-    const QString asidePath = dir.path() + QLatin1Char('/') + aside.first();
-    unrestrict(asidePath);
-    QCOMPARE(bytes(asidePath), before);
-
-    // A new, complete report with its backup copy.
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT count(*) FROM Officers")).toInt(), 100);
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-}
-
-void TestReportOpen::unusableFileInBatch()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    makeUnusable(kind, s);
-    const QStringList filesBefore = files(dir.path());
-    const QByteArray before = bytes(s.CurrentDBPath);
-    restrict(kind, s.CurrentDBPath);
-
-    BatchPrompt p(Prompt::Answer::Yes); // would say yes to any question: none may be asked
-    QString why;
-    QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-    QVERIFY2(why.contains(reason), qPrintable(why));
-    QVERIFY(why.contains(QDir::toNativeSeparators(s.CurrentDBPath)));
-    unrestrict(s.CurrentDBPath);
-    QCOMPARE(files(dir.path()), filesBefore);
-    QCOMPARE(bytes(s.CurrentDBPath), before);
-}
-
-void TestReportOpen::unusableFileSetAsideGoesOnWithBackup()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET PubName = 'Saved Log'"));
-    QFile::remove(s.CurrentBakPath);
-    QVERIFY(QFile::copy(s.CurrentDBPath, s.CurrentBakPath));
-    writeBytes(s.CurrentDBPath, QByteArray("garbage"));
-
-    p.queue(Prompt::Answer::Yes);
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(p.shown.size(), 2);
-    QVERIFY2(p.shown.at(0).text.contains(QStringLiteral("go on with its backup copy")), qPrintable(p.shown.at(0).text));
-    QCOMPARE(p.shown.at(1).icon, Prompt::Icon::Information);
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).toString(),
-             QStringLiteral("Saved Log"));
-    QCOMPARE(setAside(dir.path()).size(), 1);
-}
-
-void TestReportOpen::lockedFileRetryOrQuit()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt first;
-    QVERIFY(OpenReportDatabase(s, {}, first));
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET PubName = 'Kept'"));
-
+    // Every test starts in an empty folder.
+    void init()
     {
-        // Quit while another program holds the file: nothing changes.
-        LockHolder lock(s.CurrentDBPath);
+        QDir(m_dir.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(m_dir.path()));
+        setUp(s, m_dir.path());
+    }
+
+    void unusableFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        const char* const rows[][2] = {{"empty", "the file is empty (zero length)"},
+                                       {"text", "it is not a report database"},
+                                       {"old desktop", "old desktop database format"},
+                                       {"damaged", "it is damaged"},
+                                       {"missing table", "the table Recognized is missing"},
+                                       {"missing field", "the table Officers has no field Forder"},
+                                       {"unreadable", "no permission to read it"},
+                                       {"read-only", "no permission to write to it"},
+                                       {"folder", "it is a folder"}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]);
+    }
+    // The batch command and the answer No change nothing; Yes sets the file aside, untouched, and starts anew.
+    void unusableFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString path = s.CurrentDBPath;
+        makeUnusable(kind, path);
+        const QByteArray before = bytes(path);
+        const QStringList filesBefore = files(m_dir.path());
+        restrict(kind, path);
+        BatchPrompt batch(Prompt::Answer::Yes); // would say yes to any question: none may be asked
+        QString why;
+        QVERIFY(!OpenReportDatabase(s, {}, batch, &why));
+        QVERIFY2(why.contains(reason) && why.contains(native(path)), qPrintable(why));
+        ScriptedPrompt no;
+        no.queue(Prompt::Answer::No);
+        QVERIFY(!OpenReportDatabase(s, {}, no, &why));
+        QCOMPARE(no.shown.size(), 1);
+        QVERIFY(no.told(Prompt::Icon::Warning, {native(path), reason, "Click 'No' to quit; nothing is changed."}));
+        QCOMPARE(no.shown[0].buttons, Prompt::Buttons::YesNo);
+        restrict(kind, path, false);
+        QCOMPARE(files(m_dir.path()), filesBefore);
+        QCOMPARE(bytes(path), before);
+
+        restrict(kind, path);
+        ScriptedPrompt yes;
+        yes.queue(Prompt::Answer::Yes);
+        QVERIFY(OpenReportDatabase(s, {}, yes));
+        const QStringList aside = setAside(m_dir.path());
+        QVERIFY(aside.size() == 1 && aside[0].size() == QString("r318_TST.unreadable-20240131-154500.mdb").size());
+        QVERIFY(yes.shown.size() == 1 && yes.told(Prompt::Icon::Warning, {aside[0], "start a new report"}));
+        restrict(kind, m_dir.filePath(aside[0]), false);
+        QCOMPARE(bytes(m_dir.filePath(aside[0])), before);
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(path));
+    }
+
+    // A file that cannot be set aside stays as it was, together with its journal, and the user is told why.
+    void setAsideFails_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the file") << QString(".mdb") << "could not be set aside: simulated failure of rename";
+        QTest::newRow("its journal") << QString("-journal") << "could not go with it (simulated failure of rename";
+    }
+    void setAsideFails()
+    {
+        QFETCH(QString, failing);
+        QFETCH(QString, text);
+        makeUnusable("text", s.CurrentDBPath);
+        writeBytes(s.CurrentDBPath + "-journal", QByteArray(512, 'j'));
+        const QStringList before = files(m_dir.path());
+        FailingReportFiles failingFiles("rename", failing);
+        ScopedReportFiles scoped(&failingFiles);
         ScriptedPrompt p;
-        p.queue(Prompt::Answer::Retry);
-        p.queue(Prompt::Answer::Cancel);
+        p.queue(Prompt::Answer::Yes);
         QString why;
         QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-        QCOMPARE(p.shown.size(), 2);
-        for (const Prompt::Message& m : p.shown) {
-            QCOMPARE(m.buttons, Prompt::Buttons::RetryCancel);
-            QVERIFY(m.text.contains(QStringLiteral("locked by another program")));
-            QVERIFY(m.text.contains(QDir::toNativeSeparators(s.CurrentDBPath)));
-        }
-        QVERIFY(why.contains(QStringLiteral("locked")));
+        QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {text}) && why.contains(native(s.CurrentDBPath)));
+        QCOMPARE(files(m_dir.path()), before);
     }
-    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).isNull()); // not upgraded
 
-    // Retry after the other program let go: the file opens and is upgraded.
-    auto lock = std::make_unique<LockHolder>(s.CurrentDBPath);
-    ActingPrompt p;
-    p.onAsk = [&lock](const Prompt::Message&) {
-        lock.reset();
-        return Prompt::Answer::Retry;
-    };
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(p.shown.size(), 1);
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).toString(), QStringLiteral("7.0.0"));
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).toString(), QStringLiteral("Kept"));
-}
-
-void TestReportOpen::lockedFileInBatch()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt first;
-    QVERIFY(OpenReportDatabase(s, {}, first));
-    const QByteArray before = bytes(s.CurrentDBPath);
-    LockHolder lock(s.CurrentDBPath);
-    BatchPrompt p;
-    QString why;
-    QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-    QVERIFY(why.contains(QStringLiteral("locked by another program")));
-    lock.release();
-    QCOMPARE(bytes(s.CurrentDBPath), before);
-}
-
-void TestReportOpen::missingFileRestoredFromBackup()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET PubName = 'Last Saved', No_MM = 12"));
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Officers SET Last = 'Marsh' WHERE Forder = 2"));
-    QFile::remove(s.CurrentBakPath);
-    QVERIFY(QFile::copy(s.CurrentDBPath, s.CurrentBakPath));
-    const auto saved = snapshot(s.CurrentBakPath);
-    QVERIFY(QFile::remove(s.CurrentDBPath));
-
-    p.clear();
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(p.shown.size(), 1);
-    const Prompt::Message& m = p.shown.first();
-    QCOMPARE(m.icon, Prompt::Icon::Information);
-    QCOMPARE(m.buttons, Prompt::Buttons::Ok);
-    QVERIFY(m.text.contains(QDir::toNativeSeparators(s.CurrentDBPath)));
-    QVERIFY(m.text.contains(QDir::toNativeSeparators(s.CurrentBakPath)));
-    QVERIFY(m.text.contains(QStringLiteral("restored from its backup copy")));
-    QCOMPARE(snapshot(s.CurrentDBPath), saved);
-    QCOMPARE(snapshot(s.CurrentBakPath), saved);
-    QVERIFY(LoadScalars(s));
-    QCOMPARE(s.model.PubName, QStringLiteral("Last Saved"));
-    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
-
-    // The batch command tells the same on stderr and goes on.
-    QVERIFY(QFile::remove(s.CurrentDBPath));
-    BatchPrompt batch;
-    QVERIFY(OpenReportDatabase(s, {}, batch));
-    QCOMPARE(snapshot(s.CurrentDBPath), saved);
-}
-
-void TestReportOpen::missingFileOrphanJournalRemoved()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET PubName = 'Journal Test'"));
-    QFile::remove(s.CurrentBakPath);
-    QVERIFY(QFile::copy(s.CurrentDBPath, s.CurrentBakPath));
-    QVERIFY(QFile::remove(s.CurrentDBPath));
-    // A journal whose file is gone must not be applied to the restored file.
-    writeBytes(s.CurrentDBPath + QStringLiteral("-journal"), QByteArray(1024, 'j'));
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(!QFile::exists(s.CurrentDBPath + QStringLiteral("-journal")));
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).toString(),
-             QStringLiteral("Journal Test"));
-}
-
-void TestReportOpen::neitherFileCreatesNewReport()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(p.shown.isEmpty());
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT count(*) FROM Recognized")).toInt(), 168);
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-}
-
-void TestReportOpen::missingFileWithUnusableBackup()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    writeBytes(s.CurrentBakPath, QByteArray());
-
+    // While another program holds the file the window offers retry or quit; nothing changes until it lets go.
+    void lockedFile()
     {
         ScriptedPrompt p;
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        exec(s.CurrentDBPath, "UPDATE Misc SET PubName = 'Kept'");
+        const QByteArray before = bytes(s.CurrentDBPath);
+        auto lock = std::make_unique<ReportConnection>(s.CurrentDBPath);
+        QVERIFY(lock->begin(ReportConnection::Lock::Exclusive));
+        p.queue(Prompt::Answer::Retry);
+        p.queue(Prompt::Answer::Cancel);
+        QVERIFY(!OpenReportDatabase(s, {}, p));
+        QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {"locked by another program"}));
+        QCOMPARE(p.shown[1].buttons, Prompt::Buttons::RetryCancel);
+        QCOMPARE(bytes(s.CurrentDBPath), before);
+        lock.reset();
+        QVERIFY(OpenReportDatabase(s, {}, p)); // the other program let go: the file opens and is upgraded
+        QCOMPARE(value(s.CurrentDBPath, "SELECT Rostrelv6 || PubName FROM Misc").toString(),
+                 QStringLiteral("7.0.0Kept"));
+    }
+
+    // Without either file a new report is made silently; a missing file is restored from its backup copy (a
+    // backup copy that cannot be copied back is left alone and nothing replaces it), but "NewDB" makes a new one.
+    void missingFile()
+    {
+        ScriptedPrompt p;
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        QVERIFY(p.shown.isEmpty());
+        QCOMPARE(value(s.CurrentDBPath, "SELECT count(*) FROM Recognized").toInt(), 168);
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
+        {
+            // The first reopening rebuilds the officer list; a backup copy that cannot follow is reported.
+            const QByteArray bak = bytes(s.CurrentBakPath);
+            FailingReportFiles failing("copy", ".bak");
+            ScopedReportFiles scoped(&failing);
+            QVERIFY(OpenReportDatabase(s, {}, p));
+            QVERIFY(p.shown.size() == 1 &&
+                    p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "could not be replaced"}));
+            QCOMPARE(bytes(s.CurrentBakPath), bak);
+        }
+        QVERIFY(QFile::remove(s.CurrentBakPath) && QFile::copy(s.CurrentDBPath, s.CurrentBakPath));
+        exec(s.CurrentBakPath, "UPDATE Misc SET PubName = 'Last Saved', No_MM = 12");
+        const auto saved = snapshot(s.CurrentBakPath);
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        p.clear();
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        QVERIFY(p.shown.size() == 1 &&
+                p.told(Prompt::Icon::Information,
+                       {"restored from its backup copy", native(s.CurrentDBPath), native(s.CurrentBakPath)}));
+        QCOMPARE(snapshot(s.CurrentDBPath), saved);
+        QCOMPARE(snapshot(s.CurrentBakPath), saved);
+        QCOMPARE(files(m_dir.path()), QStringList({"r318_TST.bak", "r318_TST.mdb"}));
+
+        // The batch command does the same; a journal whose file is gone is not applied to the restored file.
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        writeBytes(s.CurrentDBPath + "-journal", QByteArray(1024, 'j'));
+        BatchPrompt batch;
+        QVERIFY(OpenReportDatabase(s, {}, batch));
+        QVERIFY(!QFile::exists(s.CurrentDBPath + "-journal"));
+        QCOMPARE(snapshot(s.CurrentDBPath), saved);
+
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        {
+            FailingReportFiles failing("copy", ".mdb");
+            ScopedReportFiles scoped(&failing);
+            QVERIFY(!OpenReportDatabase(s, {}, p));
+            QVERIFY(p.shown.size() == 2 &&
+                    p.told(Prompt::Icon::Warning, {"could not be restored: simulated failure of copy"}));
+            QCOMPARE(snapshot(s.CurrentBakPath), saved);
+            QVERIFY(!QFile::exists(s.CurrentDBPath));
+        }
+        QVERIFY(OpenReportDatabase(s, "NewDB", p));
+        QCOMPARE(p.shown.size(), 2);
+        QVERIFY(value(s.CurrentDBPath, "SELECT PubName FROM Misc").isNull());
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
+
+        // A backup copy that cannot be opened either is offered to be set aside before a new report is made.
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        writeBytes(s.CurrentBakPath, QByteArray());
         p.queue(Prompt::Answer::No);
         QVERIFY(!OpenReportDatabase(s, {}, p));
-        QCOMPARE(p.shown.size(), 1);
-        QVERIFY(p.shown.first().text.contains(QDir::toNativeSeparators(s.CurrentBakPath)));
-        QVERIFY(p.shown.first().text.contains(QStringLiteral("zero length")));
-        QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak")}));
+        QVERIFY(p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "zero length", "start a new report"}));
+        QCOMPARE(files(m_dir.path()), QStringList({"r318_TST.bak"}));
+        p.queue(Prompt::Answer::Yes);
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        QCOMPARE(setAside(m_dir.path(), "bak").size(), 1);
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
     }
-    ScriptedPrompt p;
-    p.queue(Prompt::Answer::Yes);
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(setAside(dir.path(), QStringLiteral("bak")).size(), 1);
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT count(*) FROM Officers")).toInt(), 100);
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-}
 
-void TestReportOpen::missingFileRestoreFails()
-{
-    // A backup copy that cannot be copied back is reported and left alone; no empty report replaces it.
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(QFile::remove(s.CurrentDBPath));
-    const QByteArray bak = bytes(s.CurrentBakPath);
-
-    class FailingCopy : public ReportFiles
+    // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used.
+    void upgradeFails_data()
     {
-    public:
-        bool copy(const QString&, const QString&, QString* why) override
-        {
-            if (why)
-                *why = QStringLiteral("the disk is full");
-            return false;
-        }
-    } failing;
-    ScopedReportFiles scoped(&failing);
-    p.clear();
-    QString reason;
-    QVERIFY(!OpenReportDatabase(s, {}, p, &reason));
-    QCOMPARE(p.shown.size(), 1);
-    QCOMPARE(p.shown.first().icon, Prompt::Icon::Warning);
-    QVERIFY(p.shown.first().text.contains(QStringLiteral("could not be restored: the disk is full")));
-    QCOMPARE(bytes(s.CurrentBakPath), bak);
-    QVERIFY(!QFile::exists(s.CurrentDBPath));
-}
-
-void TestReportOpen::newDbModeDoesNotRestore()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    exec(s.CurrentBakPath, QStringLiteral("UPDATE Misc SET PubName = 'Old'"));
-    QVERIFY(QFile::remove(s.CurrentDBPath));
-    QVERIFY(OpenReportDatabase(s, QStringLiteral("NewDB"), p));
-    QVERIFY(p.shown.isEmpty());
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).isNull());
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-}
+        QTest::addColumn<int>("categories");
+        QTest::addColumn<QString>("sabotage");
+        QTest::addColumn<QString>("engineText");
+        const QString raise = "CREATE TRIGGER t BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END";
+        QTest::newRow("seventh list") << 6 << raise.arg("INSERT ON Recognized") << "refused";
+        QTest::newRow("dropping a field") << 7 << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
+                                          << "no such column: BC_Sem";
+        QTest::newRow("address") << 7 << raise.arg("UPDATE ON Misc") << "refused";
+    }
+    void upgradeFails()
+    {
+        QFETCH(int, categories);
+        QFETCH(QString, sabotage);
+        QFETCH(QString, engineText);
+        Shape shape;
+        shape.categories = categories;
+        shape.bcSem = sabotage.contains("BC_Sem");
+        shape.marker = QStringLiteral("7.0.0");
+        write(s.CurrentDBPath, shape);
+        exec(s.CurrentDBPath, sabotage);
+        const auto before = snapshot(s.CurrentDBPath);
+        ScriptedPrompt p;
+        QString why;
+        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
+        const QString text = "The report file " + native(s.CurrentDBPath) + " could not be brought up to date: ";
+        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {text, engineText}) && why.startsWith(text));
+        QCOMPARE(snapshot(s.CurrentDBPath), before);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestReportOpen)
 #include "tst_reportopen.moc"

@@ -15,3 +15,15 @@ QStringList ScriptedPrompt::texts() const
         list << m.text;
     return list;
 }
+
+bool ScriptedPrompt::told(Icon icon, const QStringList& parts) const
+{
+    const QString text = shown.isEmpty() ? QString() : shown.last().text;
+    for (const QString& part : parts) {
+        if (!text.contains(part)) {
+            qWarning("not in the message: %s\nmessage: %s", qPrintable(part), qPrintable(text));
+            return false;
+        }
+    }
+    return !shown.isEmpty() && shown.last().icon == icon;
+}

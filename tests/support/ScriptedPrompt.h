@@ -17,6 +17,8 @@ public:
     QList<Message> shown;
     QStringList texts() const;
     void clear() { shown.clear(); }
+    // Whether the last message shown has the icon and holds every part (the text is printed when it does not).
+    bool told(Icon icon, const QStringList& parts) const;
 
 private:
     QList<Answer> m_answers;
