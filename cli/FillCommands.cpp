@@ -47,7 +47,7 @@ int fill(CliContext& c)
     if (!load(c))
         return 1;
     // As the window does when it shows the loaded report.
-    LoadTimeLookups(session, false, *c.prompt);
+    const bool lookupsFailed = LoadTimeLookups(session, false, *c.prompt).hostFailed;
     // Nobody can answer here: the batch prompt answers the question Yes and writes every message to stderr,
     // among them the one about missing watch dates.
     const FillOutcome outcome = FillFromHost(session, *c.prompt);
@@ -64,6 +64,11 @@ int fill(CliContext& c)
            << "Active members: " << m.NoActive << '\n'
            << "Merit marks: " << m.NoMM << '\n'
            << "New senior members: " << m.NoSenior << '\n';
+    // A host query that failed left its values as they were: the run did not do all it was asked to.
+    if (outcome.hostFailed || lookupsFailed) {
+        *c.err << "r318form-cli: some values could not be read from the host and kept their old values\n";
+        return 1;
+    }
     return 0;
 }
 
