@@ -76,11 +76,11 @@ private Q_SLOTS:
         }
         HostShortcuts::setEnabled(true);
         ReportModel& m = session.model;
-        m.resizeOfficers(1);
-        m.OffTitle[1] = "Historian";
-        m.OffCode[1] = "7703";
+        m.Officers = {Officer()};
+        m.officer(1).Title = "Historian";
+        m.officer(1).Code = "7703";
         QVERIFY(FindHistorian(session).found);
-        QCOMPARE(m.SubOLast + '|' + m.SubOFirst + '|' + m.OffLast[1], QStringLiteral("Baker\t|Ann|Baker\t"));
+        QCOMPARE(m.SubOLast + '|' + m.SubOFirst + '|' + m.officer(1).Last, QStringLiteral("Baker\t|Ann|Baker\t"));
 
         // A district's list shows each member's squadron code, when the squadron is one of the district's.
         host.execPrimary("UPDATE HomeSquad SET Home_Name = 'District'");
@@ -129,7 +129,7 @@ private Q_SLOTS:
         Session session;
         QVERIFY(startInWatchYear(host, session));
         ReportModel& m = session.model;
-        std::tie(m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0], m.RecLast[7][1]) = std::tuple(10, 11, 12, 13, "Kept");
+        std::tie(m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0], m.entry(7, 1).Last) = std::tuple(10, 11, 12, 13, "Kept");
         host.execPrimary("DROP TABLE MeritMarks");
         host.execPrimary("DROP TABLE Members");
         ScriptedPrompt prompt;
@@ -138,7 +138,7 @@ private Q_SLOTS:
                                      cmdNewSenClick(session, prompt).shown, cmdAGdbClick(session, 0, prompt).shown};
         QCOMPARE(shown, QList<qint32>({10, 11, 12, 13}));
         QCOMPARE(QList<qint32>({m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0]}), shown);
-        QCOMPARE(m.RecLast[7][1], QStringLiteral("Kept"));
+        QCOMPARE(m.entry(7, 1).Last, QStringLiteral("Kept"));
         const QString failed = "Rostrel could not answer; the report keeps the values it had:\nno such table: ";
         QCOMPARE(prompt.texts(),
                  QStringList({failed + "Members", failed + "MeritMarks", failed + "Members", failed + "Members"}));
@@ -153,12 +153,12 @@ private Q_SLOTS:
         QVERIFY(startInWatchYear(host, session));
         host.addCommittee(1, "7", "7", "703", "D");
         host.execPrimary("DROP TABLE commdept");
-        session.model.RecLast[1][1] = "Kept";
+        session.model.entry(1, 1).Last = "Kept";
         ScriptedPrompt prompt;
         prompt.setDefaultAnswer(Prompt::Answer::Yes);
         const FillOutcome outcome = FillFromHost(session, prompt);
         QVERIFY(outcome.filled && outcome.hostFailed);
-        QCOMPARE(session.model.RecLast[1][1], QStringLiteral("Kept")); // the district assignments stay as they were
+        QCOMPARE(session.model.entry(1, 1).Last, QStringLiteral("Kept")); // the district assignments stay as they were
         QCOMPARE(session.model.NoActive, 1);
         QVERIFY(prompt.shown.size() == 2 && prompt.told(Prompt::Icon::Warning, {"no such table: commdept"}));
     }
