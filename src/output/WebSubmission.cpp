@@ -48,6 +48,8 @@ QUrl SubmissionUrl(const QString& address)
         const bool code = i + 2 < utf8.size() && isAsciiHexDigit(utf8.at(i + 1)) && isAsciiHexDigit(utf8.at(i + 2));
         if (utf8.at(i) == '%' && !code)
             text += "%25";
+        else if (utf8.at(i) == '#') // a folder name's "#" would end the query and leave the rest as a fragment
+            text += "%23";
         else
             text += utf8.at(i);
     }

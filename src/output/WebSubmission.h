@@ -26,7 +26,8 @@ QString ParseFilePath(const QString& path);
 QString SubmissionAddress(const HostSession& session);
 
 // The address as a URL, taken as built: percent codes stay as they are; only characters a URL cannot hold
-// (blanks, letters beyond ASCII, a "%" that starts no percent code) are percent-encoded.
+// (blanks, letters beyond ASCII, a "%" that starts no percent code) and "#", which would end the query, are
+// percent-encoded.
 QUrl SubmissionUrl(const QString& address);
 
 // True for an absolute http or https address with a host: the only addresses handed to the browser.

@@ -58,20 +58,13 @@ bool hasRecord(const QByteArray& file, const QByteArray& records)
 void setPerson(ReportModel& m, int category, int index, const QStringList& v)
 {
     if (category == 0) {
-        m.OffCert[index] = v.value(0);
-        m.OffLast[index] = v.value(1);
-        m.OffFirst[index] = v.value(2);
-        m.OffRank[index] = v.value(3);
-        m.OffGrade[index] = v.value(4);
+        Officer& o = m.officer(index);
+        std::tie(o.Cert, o.Last, o.First, o.Rank, o.Grade) =
+            std::tuple(v.value(0), v.value(1), v.value(2), v.value(3), v.value(4));
         return;
     }
-    m.RecCert[category][index] = v.value(0);
-    m.RecLast[category][index] = v.value(1);
-    m.RecFirst[category][index] = v.value(2);
-    m.RecRank[category][index] = v.value(3);
-    m.RecGrade[category][index] = v.value(4);
-    m.RecOffice[category][index] = v.value(5);
-    m.RecCategory[category][index] = v.isEmpty() ? 0 : category;
+    m.entry(category, index) = {
+        v.value(0), v.value(1), v.value(2), v.value(3), v.value(4), v.value(5), v.isEmpty() ? 0 : category};
 }
 
 // One report in a temporary folder, the report file and the upload file beside it; the model is the report
@@ -247,7 +240,12 @@ private Q_SLOTS:
             << 8 << QStringLiteral("\u0100\u03a9\u2028\ufffd\u0080\u009f") << QByteArray("\"VIII\",\"C\",6,\"??????\"");
         QTest::newRow("a surrogate pair is one character")
             << 9 << QString::fromUcs4(U"x\U0001F6A4\U00010000y") << QByteArray("\"VIII\",\"D\",4,\"x??y\"");
-        QTest::newRow("blanks and line breaks only") << 6 << QStringLiteral("  \r\n  ") << QByteArray();
+        // Only blanks are trimmed: line breaks and tabs at either end are the text's own, bytes and count.
+        QTest::newRow("blanks around a line break")
+            << 6 << QStringLiteral("  \r\n  ") << QByteArray("\"IX\",\"A\",2,\"\r\n\"");
+        QTest::newRow("begins with CR LF") << 0 << QStringLiteral("\r\nx") << QByteArray("\"VII\",\"A\",3,\"\r\nx\"");
+        QTest::newRow("ends with a tab") << 1 << QStringLiteral(" x\t ") << QByteArray("\"VII\",\"B\",2,\"x\t\"");
+        QTest::newRow("blanks only") << 4 << QStringLiteral("   ") << QByteArray();
     }
 
     void valueForms()
@@ -541,7 +539,9 @@ private Q_SLOTS:
             "/A%20%26%20B/R.txt&HistYear=2019&PassWord=50%25off");
         add("letters beyond ASCII", QStringLiteral("/Zo\u00eb/R.txt"), "pw",
             QStringLiteral("/Zo\u00eb/R.txt&HistYear=2019&PassWord=pw"), "/Zo%C3%AB/R.txt&HistYear=2019&PassWord=pw");
-        add("nothing else changes", "/#1 ?=;,/R.txt", "pw", "/#1 ?=;,/R.txt&HistYear=2019&PassWord=pw", {});
+        // A "#" stays in the address but goes into the URL as %23: the query, password included, stays whole.
+        add("nothing else changes", "/#1 ?=;,/R.txt", "pw", "/#1 ?=;,/R.txt&HistYear=2019&PassWord=pw",
+            "/%231%20?=;,/R.txt&HistYear=2019&PassWord=pw");
     }
 
     void address()
@@ -559,7 +559,8 @@ private Q_SLOTS:
         const QUrl url = SubmissionUrl(start + address);
         if (!encoded.isEmpty())
             QCOMPARE(url.toEncoded(), start.toUtf8() + encoded);
-        if (!password.contains(QLatin1Char('%')))
+        QVERIFY(!url.hasFragment());
+        if (!password.contains(QLatin1Char('%')) && !path.contains(QLatin1Char('#')))
             QCOMPARE(url.toString(), start + address);
     }
 
