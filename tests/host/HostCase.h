@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up of the host look-up tests: a session on a HostFixture host, an officer list and a way to compare
-// whole report models.
+// Shared set-up of the host look-up tests: a session on a HostFixture host, an officer list, and the only place
+// that reads or writes the model's officer rows and recognition entries.
 
 #include "HostFixture.h"
 #include "ScriptedPrompt.h"
@@ -10,15 +10,14 @@
 #include "host/HostData.h"
 #include "store/ReportModel.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -29,7 +28,7 @@ namespace HostCase {
 class Writer
 {
 public:
-    explicit Writer(const QString& path) : m_name(QStringLiteral("hostcase-writer"))
+    explicit Writer(const QString& path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
@@ -53,12 +52,10 @@ public:
             qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
     }
 
-    void member(const HostFixture::Member& m)
+    // Members from rows "(Mem_ID, 'Last', 'First', 'Cert', 'Grade', 'Rank', 'SquadRank', 'MemTypeStat')".
+    void members(const QString& rows)
     {
-        exec(QStringLiteral("INSERT INTO Members (Mem_ID, Squadron, Cert, Last, First, Grade, Rank, SquadRank, "
-                            "MemTypeStat, OtherMember) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-             {m.id, m.squadron, m.cert, m.last, m.first, m.grade, m.rank, m.squadRank, m.memTypeStat,
-              m.otherMember.isEmpty() ? QVariant() : QVariant(m.otherMember)});
+        exec("INSERT INTO Members (Mem_ID, Last, First, Cert, Grade, Rank, SquadRank, MemTypeStat) VALUES " + rows);
     }
 
     void committee(qint32 memId, const QString& department, const QString& position, const QString& committee,
@@ -73,17 +70,12 @@ public:
     {
         if (m_name.isEmpty())
             return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.commit();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-        m_name.clear();
+        QSqlDatabase::database(m_name, false).commit();
+        QSqlDatabase::removeDatabase(std::exchange(m_name, QString()));
     }
 
 private:
-    QString m_name;
+    QString m_name = QStringLiteral("hostcase-writer");
 };
 
 // Both host databases of the fixture, copied from one set made once per test program; with settings also the
@@ -120,6 +112,16 @@ inline bool openHost(HostFixture& fixture, Session& session)
     return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
 }
 
+// A session on a fresh host holding the rows that `rows` writes.
+inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
+{
+    prepare(fixture);
+    Writer w(fixture.primaryPath());
+    rows(w);
+    w.done();
+    return openHost(fixture, session);
+}
+
 // An officer list of (title, code) rows; a code starting with a letter is a heading.
 inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QString>>& rows)
 {
@@ -132,33 +134,86 @@ inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QStri
     }
 }
 
+// Writes the values, separated by '|', into the fields in turn.
+inline void assign(std::initializer_list<QString*> fields, const QString& values)
+{
+    const QStringList v = values.split(QLatin1Char('|'));
+    for (qsizetype k = 0; k < qsizetype(fields.size()); ++k)
+        *fields.begin()[k] = v.value(k);
+}
+
+// Officer row i as "cert|last|first|rank|grade", and the same written.
 inline QString officer(const ReportModel& m, int i)
 {
     return QStringList{m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]}.join(QLatin1Char('|'));
 }
+inline void setOfficer(ReportModel& m, int i, const QString& values)
+{
+    assign({&m.OffCert[i], &m.OffLast[i], &m.OffFirst[i], &m.OffRank[i], &m.OffGrade[i]}, values);
+}
 
+// Recognition entry (c, e) as "cert|last|first|rank|grade|office|category", and the same written.
 inline QString entry(const ReportModel& m, int c, int e)
 {
-    return QStringList{m.RecCert[c][e],
-                       m.RecLast[c][e],
-                       m.RecFirst[c][e],
-                       m.RecRank[c][e],
-                       m.RecGrade[c][e],
-                       m.RecOffice[c][e],
-                       QString::number(m.RecCategory[c][e])}
+    QStringList v;
+    v << m.RecCert[c][e] << m.RecLast[c][e] << m.RecFirst[c][e] << m.RecRank[c][e] << m.RecGrade[c][e]
+      << m.RecOffice[c][e] << QString::number(m.RecCategory[c][e]);
+    return v.join(QLatin1Char('|'));
+}
+inline void setEntry(ReportModel& m, int c, int e, const QString& values)
+{
+    assign({&m.RecCert[c][e], &m.RecLast[c][e], &m.RecFirst[c][e], &m.RecRank[c][e], &m.RecGrade[c][e],
+            &m.RecOffice[c][e]},
+           values);
+    m.RecCategory[c][e] = values.section(QLatin1Char('|'), 6).toInt();
+}
+
+// Every entry of category c holds a stand-in "|<text> e|||||c": a look-up that leaves the category keeps them.
+inline void markCategory(ReportModel& m, int c, const QString& text)
+{
+    for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
+        setEntry(m, c, e, QStringLiteral("|%1 %2|||||%3").arg(text).arg(e).arg(c));
+}
+
+// The submitting officer as "cert|last|first|grade|rank|address|city|state|zip|title|phone|email", and the same
+// written.
+inline QString submitter(const ReportModel& m)
+{
+    return QStringList{m.SubOCert, m.SubOLast,  m.SubOFirst, m.SubOGrade, m.SubORank,  m.SubOAddress,
+                       m.SubOCity, m.SubOState, m.SubOZip,   m.SubOTitle, m.SubOPhone, m.SubOEmail}
         .join(QLatin1Char('|'));
+}
+inline void setSubmitter(ReportModel& m, const QString& values)
+{
+    assign({&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity,
+            &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail},
+           values);
+}
+
+// Every message shown as "text|title|icon|buttons", and one such message: a question or a plain message.
+inline QStringList shown(const ScriptedPrompt& prompt)
+{
+    QStringList out;
+    for (const Prompt::Message& s : prompt.shown)
+        out << QStringLiteral("%1|%2|%3|%4").arg(s.text, s.title).arg(int(s.icon)).arg(int(s.buttons));
+    return out;
+}
+inline QString message(const QString& text, bool question = false, const QString& title = {})
+{
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(text, title)
+        .arg(int(question ? Prompt::Icon::Question : Prompt::Icon::None))
+        .arg(int(question ? Prompt::Buttons::YesNo : Prompt::Buttons::Ok));
 }
 
 // Every value of the model as lines, for comparing whole reports.
 inline QStringList dump(const ReportModel& m)
 {
-    QStringList out;
-    out << m.SquadronName << m.SquadronCode << QString::number(m.SquadronNo) << m.SquadronNoText
-        << QString::number(m.DistrictNo);
+    QStringList out{m.SquadronName, m.SquadronCode, QString::number(m.SquadronNo), m.SquadronNoText,
+                    QString::number(m.DistrictNo)};
     out << m.SubDate << m.FromDate << m.ToDate << m.ReportYear << QString::number(m.NoMM) << QString::number(m.Incorp)
         << QString::number(m.NoActive) << QString::number(m.NoSenior);
-    out << m.SubOCert << m.SubOLast << m.SubOFirst << m.SubOGrade << m.SubORank << m.SubOAddress << m.SubOCity
-        << m.SubOState << m.SubOZip << m.SubOTitle << m.SubOPhone << m.SubOEmail << m.PubName << m.SubmitURL;
+    out << submitter(m) << m.PubName << m.SubmitURL;
     for (qint32 v : m.AGCount)
         out << QStringLiteral("AG %1").arg(v);
     for (qint32 v : m.EGCount)
