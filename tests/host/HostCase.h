@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up of the host look-up tests: a session on a HostFixture host, an officer list and a way to compare
-// whole report models.
+// Shared set-up of the host look-up tests: a session on a HostFixture host, an officer list, and the only place
+// that reads or writes the model's officer rows and recognition entries.
 
 #include "HostFixture.h"
 #include "ScriptedPrompt.h"
@@ -10,26 +10,22 @@
 #include "host/HostData.h"
 #include "store/ReportModel.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
+#include <functional>
 #include <memory>
-#include <utility>
 
 namespace HostCase {
 
-// Writes rows into a host database file through one connection and one transaction, without waiting for the
-// disk: tests build many small hosts.
+// Writes rows into a host database through one connection and transaction, without waiting for the disk.
 class Writer
 {
 public:
-    explicit Writer(const QString& path) : m_name(QStringLiteral("hostcase-writer"))
+    explicit Writer(const QString& path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
@@ -53,14 +49,6 @@ public:
             qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
     }
 
-    void member(const HostFixture::Member& m)
-    {
-        exec(QStringLiteral("INSERT INTO Members (Mem_ID, Squadron, Cert, Last, First, Grade, Rank, SquadRank, "
-                            "MemTypeStat, OtherMember) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-             {m.id, m.squadron, m.cert, m.last, m.first, m.grade, m.rank, m.squadRank, m.memTypeStat,
-              m.otherMember.isEmpty() ? QVariant() : QVariant(m.otherMember)});
-    }
-
     void committee(qint32 memId, const QString& department, const QString& position, const QString& committee,
                    const QString& sdn = QStringLiteral("S"), bool newOd = false)
     {
@@ -73,21 +61,15 @@ public:
     {
         if (m_name.isEmpty())
             return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.commit();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-        m_name.clear();
+        QSqlDatabase::database(m_name, false).commit();
+        QSqlDatabase::removeDatabase(std::exchange(m_name, QString()));
     }
 
 private:
-    QString m_name;
+    QString m_name = QStringLiteral("hostcase-writer");
 };
 
-// Both host databases of the fixture, copied from one set made once per test program; with settings also the
-// host's settings, which start-up needs.
+// Both host databases (copies of a set made once per program) and, for start-up, maybe the host's settings.
 inline void prepare(HostFixture& fixture, bool settings = false)
 {
     static std::unique_ptr<QTemporaryDir> model;
@@ -101,8 +83,6 @@ inline void prepare(HostFixture& fixture, bool settings = false)
     }
     if (settings)
         fixture.writeSettings();
-    QFile::remove(fixture.primaryPath());
-    QFile::remove(fixture.squadronsPath());
     if (!QFile::copy(model->filePath(QStringLiteral("primary")), fixture.primaryPath()) ||
         !QFile::copy(model->filePath(QStringLiteral("squadrons")), fixture.squadronsPath()))
         qFatal("cannot copy the host databases");
@@ -120,6 +100,47 @@ inline bool openHost(HostFixture& fixture, Session& session)
     return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
 }
 
+// The same on a fresh host holding the rows that `rows` writes.
+inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
+{
+    prepare(fixture);
+    Writer w(fixture.primaryPath());
+    rows(w);
+    w.done();
+    return openHost(fixture, session);
+}
+
+// A squadron: members 1..6 (some with blanks to trim; 4 not active, 5 another squadron's), new senior members 2, 3,
+// 5, course completions, merit marks of any year, titles of committees 105, 703, 201 and positions 7, 1, 3, and the
+// holders "member:code" (code as in the officer list) with D for a district, N a national row, + next watch's.
+inline void squadron(Writer& w, const QString& holders)
+{
+    w.exec(
+        "INSERT INTO Members (Mem_ID, Last, First, Cert, Grade, Rank, SquadRank, MemTypeStat) VALUES (1, 'Abel', "
+        "'Amy', '1000001', 'AP', 'Lt', 'Lt/C', 'AC'), (2, ' Baker ', ' Bo ', ' 1000002 ', ' N ', ' P/C ', ' Cdr ', "
+        "'AC'), (3, 'Cole', 'Cy', '1000003', 'S', '', '1st/Lt', 'AC'), (4, 'Dunn', 'Di', '1000004', '', '', 'Lt', "
+        "'RE'), (5, 'Eve', 'Ed', '1000005', 'JN', '', 'P/Lt', 'AC'), (6, 'Fox', 'Flo', '1000006', 'P', '', '', 'AC')");
+    w.exec("UPDATE Members SET Address = ' 1 Main St ', Address2 = ' Apt 2 ', City = ' Port ', State = 'ME', "
+           "ZIP = '04101', Phone = '555-0101', Email = ' amy@example.org ' WHERE Mem_ID = 1");
+    w.exec("UPDATE Members SET Address = '9 Shore Rd', City = 'Bay', State = 'NH', ZIP = '03801', Phone = '555-0202', "
+           "Email = 'bo@example.org' WHERE Mem_ID = 2");
+    w.exec("UPDATE Members SET OtherMember = CASE Mem_ID WHEN 5 THEN 'X' END, GH_Senior = CASE WHEN Mem_ID IN (2, 3, "
+           "5) THEN '2019' END, GH_S = CASE WHEN Mem_ID IN (1, 2, 3) THEN '201910' WHEN Mem_ID = 5 THEN '202001' END");
+    w.exec("UPDATE Members SET GH_P = '202008', GH_AP = '20200801', GH_N = '201909', GH_EM = '202001', GH_CP = "
+           "'202001', ID_001 = '202001', GH_OT = '202003', LDP = '202004' WHERE Mem_ID IN (1, 2, 3)");
+    w.exec("INSERT INTO commdept VALUES ('1', 'Executive'), ('7', 'Secretary Dept'), ('2', 'Education')");
+    w.exec("INSERT INTO CommDesc VALUES ('105', ' Secretary '), ('703', 'History'), ('201', 'Education')");
+    w.exec("INSERT INTO CommPos VALUES ('7', ' Chairman '), ('1', 'Member'), ('3', 'Assistant')");
+    w.exec("INSERT INTO MeritMarks VALUES (1, '2015', 'A'), (2, '2020', 'A'), (3, '2020', 'R'), (4, '2020', NULL)");
+    for (QString r : holders.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const bool next = r.endsWith(QLatin1Char('+'));
+        const QString sdn = r.remove(QLatin1Char('+')).back().isLetter() ? QString(r.back()) : QStringLiteral("S");
+        const QString code = r.section(QLatin1Char(':'), 1).remove(sdn);
+        w.committee(r.section(QLatin1Char(':'), 0, 0).toInt(), code.left(1), code.mid(1, 1), code.left(1) + code.mid(2),
+                    sdn, next);
+    }
+}
+
 // An officer list of (title, code) rows; a code starting with a letter is a heading.
 inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QString>>& rows)
 {
@@ -132,42 +153,92 @@ inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QStri
     }
 }
 
+// Writes the values, separated by '|', into the fields in turn.
+inline void assign(std::initializer_list<QString*> fields, const QString& values)
+{
+    const QStringList v = values.split(QLatin1Char('|'));
+    for (qsizetype k = 0; k < qsizetype(fields.size()); ++k)
+        *fields.begin()[k] = v.value(k);
+}
+
+// Officer row i as "cert|last|first|rank|grade", and the same written.
 inline QString officer(const ReportModel& m, int i)
 {
     return QStringList{m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]}.join(QLatin1Char('|'));
 }
+inline void setOfficer(ReportModel& m, int i, const QString& values)
+{
+    assign({&m.OffCert[i], &m.OffLast[i], &m.OffFirst[i], &m.OffRank[i], &m.OffGrade[i]}, values);
+}
 
+// Recognition entry (c, e) as "cert|last|first|rank|grade|office|category", and written; marked: "|<text> e|||||c".
 inline QString entry(const ReportModel& m, int c, int e)
 {
-    return QStringList{m.RecCert[c][e],
-                       m.RecLast[c][e],
-                       m.RecFirst[c][e],
-                       m.RecRank[c][e],
-                       m.RecGrade[c][e],
-                       m.RecOffice[c][e],
-                       QString::number(m.RecCategory[c][e])}
+    QStringList v;
+    v << m.RecCert[c][e] << m.RecLast[c][e] << m.RecFirst[c][e] << m.RecRank[c][e] << m.RecGrade[c][e]
+      << m.RecOffice[c][e] << QString::number(m.RecCategory[c][e]);
+    return v.join(QLatin1Char('|'));
+}
+inline void setEntry(ReportModel& m, int c, int e, const QString& values)
+{
+    assign({&m.RecCert[c][e], &m.RecLast[c][e], &m.RecFirst[c][e], &m.RecRank[c][e], &m.RecGrade[c][e],
+            &m.RecOffice[c][e]},
+           values);
+    m.RecCategory[c][e] = values.section(QLatin1Char('|'), 6).toInt();
+}
+inline void markCategory(ReportModel& m, int c, const QString& text)
+{
+    for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
+        setEntry(m, c, e, QStringLiteral("|%1 %2|||||%3").arg(text).arg(e).arg(c));
+}
+
+// The submitting officer as "cert|last|first|grade|rank|address|city|state|zip|title|phone|email", and written.
+inline QString submitter(const ReportModel& m)
+{
+    return QStringList{m.SubOCert, m.SubOLast,  m.SubOFirst, m.SubOGrade, m.SubORank,  m.SubOAddress,
+                       m.SubOCity, m.SubOState, m.SubOZip,   m.SubOTitle, m.SubOPhone, m.SubOEmail}
         .join(QLatin1Char('|'));
+}
+inline void setSubmitter(ReportModel& m, const QString& values)
+{
+    assign({&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity,
+            &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail},
+           values);
+}
+
+// Every message shown: its text, " ?" after a question (Yes, No) or the icon and buttons after anything but a
+// plain message, " @" and the title when it has one.
+inline QStringList shown(const ScriptedPrompt& prompt)
+{
+    QStringList out;
+    for (const Prompt::Message& s : prompt.shown) {
+        const bool plain = s.icon == Prompt::Icon::None && s.buttons == Prompt::Buttons::Ok;
+        const bool question = s.icon == Prompt::Icon::Question && s.buttons == Prompt::Buttons::YesNo;
+        out << s.text +
+                   (plain      ? QString()
+                    : question ? " ?"
+                               : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons))) +
+                   (s.title.isEmpty() ? QString() : " @" + s.title);
+    }
+    return out;
 }
 
 // Every value of the model as lines, for comparing whole reports.
 inline QStringList dump(const ReportModel& m)
 {
-    QStringList out;
-    out << m.SquadronName << m.SquadronCode << QString::number(m.SquadronNo) << m.SquadronNoText
-        << QString::number(m.DistrictNo);
+    QStringList out{m.SquadronName, m.SquadronCode, QString::number(m.SquadronNo), m.SquadronNoText,
+                    QString::number(m.DistrictNo)};
     out << m.SubDate << m.FromDate << m.ToDate << m.ReportYear << QString::number(m.NoMM) << QString::number(m.Incorp)
         << QString::number(m.NoActive) << QString::number(m.NoSenior);
-    out << m.SubOCert << m.SubOLast << m.SubOFirst << m.SubOGrade << m.SubORank << m.SubOAddress << m.SubOCity
-        << m.SubOState << m.SubOZip << m.SubOTitle << m.SubOPhone << m.SubOEmail << m.PubName << m.SubmitURL;
-    for (qint32 v : m.AGCount)
-        out << QStringLiteral("AG %1").arg(v);
-    for (qint32 v : m.EGCount)
-        out << QStringLiteral("EG %1").arg(v);
-    for (qint32 v : m.BCCount)
-        out << QStringLiteral("BC %1").arg(v);
-    for (qint32 v : m.OCCount)
-        out << QStringLiteral("OC %1").arg(v);
-    out << QString::number(m.FromKUR);
+    out << submitter(m) << m.PubName << m.SubmitURL;
+    const auto numbers = [](const auto& values) {
+        QStringList v;
+        for (qint32 n : values)
+            v << QString::number(n);
+        return v.join(QLatin1Char(' '));
+    };
+    out << numbers(m.AGCount) << numbers(m.EGCount) << numbers(m.BCCount) << numbers(m.OCCount)
+        << QString::number(m.FromKUR);
     for (const QString& t : m.ActivityText)
         out << t;
     out << QString::number(m.OfficerCount);
