@@ -144,12 +144,11 @@ inline void squadron(Writer& w, const QString& holders)
 // An officer list of (title, code) rows; a code starting with a letter is a heading.
 inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QString>>& rows)
 {
-    model.resizeOfficers(int(rows.size()));
+    model.Officers = QList<Officer>(rows.size());
     for (int i = 1; i <= rows.size(); ++i) {
-        model.OffTitle[i] = rows.at(i - 1).first;
-        model.OffCode[i] = rows.at(i - 1).second;
-        model.OffOrder[i] = i;
-        model.OffHeading[i] = !rows.at(i - 1).second.isEmpty() && rows.at(i - 1).second.at(0).unicode() >= 65;
+        Officer& o = model.officer(i);
+        std::tie(o.Title, o.Code, o.Order) = std::tuple(rows.at(i - 1).first, rows.at(i - 1).second, i);
+        o.Heading = !o.Code.isEmpty() && o.Code.at(0).unicode() >= 65;
     }
 }
 
@@ -164,27 +163,27 @@ inline void assign(std::initializer_list<QString*> fields, const QString& values
 // Officer row i as "cert|last|first|rank|grade", and the same written.
 inline QString officer(const ReportModel& m, int i)
 {
-    return QStringList{m.OffCert[i], m.OffLast[i], m.OffFirst[i], m.OffRank[i], m.OffGrade[i]}.join(QLatin1Char('|'));
+    const Officer& o = m.officer(i);
+    return QStringList{o.Cert, o.Last, o.First, o.Rank, o.Grade}.join(QLatin1Char('|'));
 }
 inline void setOfficer(ReportModel& m, int i, const QString& values)
 {
-    assign({&m.OffCert[i], &m.OffLast[i], &m.OffFirst[i], &m.OffRank[i], &m.OffGrade[i]}, values);
+    Officer& o = m.officer(i);
+    assign({&o.Cert, &o.Last, &o.First, &o.Rank, &o.Grade}, values);
 }
 
 // Recognition entry (c, e) as "cert|last|first|rank|grade|office|category", and written; marked: "|<text> e|||||c".
 inline QString entry(const ReportModel& m, int c, int e)
 {
-    QStringList v;
-    v << m.RecCert[c][e] << m.RecLast[c][e] << m.RecFirst[c][e] << m.RecRank[c][e] << m.RecGrade[c][e]
-      << m.RecOffice[c][e] << QString::number(m.RecCategory[c][e]);
-    return v.join(QLatin1Char('|'));
+    const RecognizedEntry& r = m.entry(c, e);
+    return QStringList{r.Cert, r.Last, r.First, r.Rank, r.Grade, r.Office, QString::number(r.Category)}.join(
+        QLatin1Char('|'));
 }
 inline void setEntry(ReportModel& m, int c, int e, const QString& values)
 {
-    assign({&m.RecCert[c][e], &m.RecLast[c][e], &m.RecFirst[c][e], &m.RecRank[c][e], &m.RecGrade[c][e],
-            &m.RecOffice[c][e]},
-           values);
-    m.RecCategory[c][e] = values.section(QLatin1Char('|'), 6).toInt();
+    RecognizedEntry& r = m.entry(c, e);
+    assign({&r.Cert, &r.Last, &r.First, &r.Rank, &r.Grade, &r.Office}, values);
+    r.Category = values.section(QLatin1Char('|'), 6).toInt();
 }
 inline void markCategory(ReportModel& m, int c, const QString& text)
 {
@@ -241,9 +240,9 @@ inline QStringList dump(const ReportModel& m)
         << QString::number(m.FromKUR);
     for (const QString& t : m.ActivityText)
         out << t;
-    out << QString::number(m.OfficerCount);
-    for (int i = 1; i <= m.OfficerCount; ++i)
-        out << m.OffTitle[i] + QLatin1Char('|') + m.OffCode[i] + QLatin1Char('|') + officer(m, i);
+    out << QString::number(m.officerCount());
+    for (int i = 1; i <= m.officerCount(); ++i)
+        out << m.officer(i).Title + QLatin1Char('|') + m.officer(i).Code + QLatin1Char('|') + officer(m, i);
     for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
         for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
             out << entry(m, c, e);

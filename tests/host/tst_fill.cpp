@@ -93,18 +93,19 @@ private Q_SLOTS:
         QCOMPARE(dump(session.model), dump(expected));
     }
 
-    // An empty host, or one without a table (gone after start-up or before): what is not found leaves the Commander,
-    // the submitting officer, district and new senior entry 1 and the merit marks; active members (AG_S) count 0.
+    // An empty host, or one without a table (gone after start-up or before): what is not found leaves the Commander
+    // and the submitting officer empty and counts 0; a query that fails keeps what it would have changed (a list
+    // whose job titles cannot be read, the counts); no merit marks keep the stored count.
     void hostLackingRows()
     {
         const QString baker = "1000002|Baker|Bo|Cdr|N", senior = "1000002|Baker|Bo|P/C|N||7";
         const QList<QStringList> cases{
             {"", "||||", "", "|Old 1|||||1", "|Old 1|||||7", "0", "0", "9"},
-            {"Members", "||||", "", "||||||0", "|Old 1|||||7", "0", "0", "2"},
+            {"Members", "||||", "", "||||||0", "|Old 1|||||7", "9", "9", "2"},
             {"MemberCom", "||||", "", "|Old 1|||||1", senior, "4", "3", "2"},
-            {"commdept", baker, "Historian", baker + "||1", senior, "4", "3", "2"},
-            {"CommDesc", baker, "Historian", baker + "||1", senior, "4", "3", "2"},
-            {"CommPos", baker, "Historian", baker + "||1", senior, "4", "3", "2"},
+            {"commdept", baker, "Historian", "|Old 1|||||1", "|Old 1|||||7", "4", "3", "2"},
+            {"CommDesc", baker, "Historian", "|Old 1|||||1", senior, "4", "3", "2"},
+            {"CommPos", baker, "Historian", "|Old 1|||||1", senior, "4", "3", "2"},
             {"MeritMarks", baker, "Historian", baker + "|Education, Chairman|1", senior, "4", "3", "9"}};
         for (const QStringList& c : cases) {
             HostFixture fx;
