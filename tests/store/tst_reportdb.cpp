@@ -2,66 +2,37 @@
 // older files.
 
 #include "ReportFixture.h"
-#include "ScriptedPrompt.h"
 
 #include "store/OfficeCatalogue.h"
 #include "store/ReportDatabase.h"
-#include "store/ReportIO.h"
-#include "store/ReportSchema.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 using namespace ReportFixture;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-int count(const QString& path, const QString& table, const QString& where = {})
-{
-    return value(path, QStringLiteral("SELECT count(*) FROM %1 %2").arg(table, where)).toInt();
-}
 
 // Officers as "Forder|Office|DBcode|Last" in stored order.
 QStringList officerLines(const QString& path)
 {
-    QStringList lines;
-    for (const QVariantList& r :
-         rows(path, QStringLiteral("SELECT Forder, Office, DBcode, Last FROM Officers ORDER BY rowid")))
-        lines << QStringLiteral("%1|%2|%3|%4")
-                     .arg(r[0].toString(), r[1].toString(), r[2].toString(),
-                          r[3].isNull() ? QStringLiteral("<Null>") : r[3].toString());
-    return lines;
+    return lines(path, u"SELECT Forder, Office, DBcode, Last FROM Officers ORDER BY rowid"_s);
 }
 
-QStringList catalogueLines()
+// The same for the catalogue with no members but `members` (line -> last name).
+QStringList catalogueLines(const QMap<int, QString>& members = {})
 {
-    QStringList lines;
-    int i = 0;
-    for (const CatalogueLine& l : OfficeCatalogue())
-        lines << QStringLiteral("%1|%2|%3|<Null>")
-                     .arg(++i)
-                     .arg(QString::fromLatin1(l.title), QString::fromLatin1(l.code));
-    return lines;
-}
-
-void setOfficer(const QString& path, int forder, const QString& last, const QString& first = QStringLiteral("Ann"))
-{
-    exec(
-        path,
-        QStringLiteral("UPDATE Officers SET Cert = ?, Last = ?, First = ?, Rank = 'Lt', Grade = 'AP' WHERE Forder = ?"),
-        {QStringLiteral("C%1").arg(forder), last, first, forder});
-}
-
-// A current report (created and opened once, so its marker is set).
-void currentReport(Session& s, const QTemporaryDir& dir)
-{
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    if (!OpenReportDatabase(s, {}, p) || !OpenReportDatabase(s, {}, p))
-        qFatal("cannot make a current report");
+    QStringList l;
+    for (int i = 1; i <= kCatalogueSize; ++i)
+        l << u"%1|%2|%3|%4"_s.arg(i).arg(QLatin1String(OfficeCatalogue()[size_t(i - 1)].title),
+                                         QLatin1String(OfficeCatalogue()[size_t(i - 1)].code),
+                                         members.value(i, u"<Null>"_s));
+    return l;
 }
 
 } // namespace
@@ -70,527 +41,218 @@ class TestReportDb : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Session> m_s; // a current report
+    QString m_db;
+    ScriptedPrompt m_p;
+
+    void setOfficer(int forder, const QString& last, const QString& first = u"Ann"_s)
+    {
+        exec(m_db, "UPDATE Officers SET Cert = ?, Last = ?, First = ?, Rank = 'Lt', Grade = 'AP' WHERE Forder = ?",
+             {u"C%1"_s.arg(forder), last, first, forder});
+    }
+
+    // The only message shown starts with `text`, has no title and an OK button.
+    void onlyMessage(const QString& text, Prompt::Icon icon)
+    {
+        QCOMPARE(m_p.shown.size(), 1);
+        QVERIFY2(m_p.shown.first().text.startsWith(text), qPrintable(m_p.shown.first().text));
+        QCOMPARE(m_p.shown.first().icon, icon);
+        QCOMPARE(m_p.shown.first().buttons, Prompt::Buttons::Ok);
+        QVERIFY(m_p.shown.first().title.isEmpty());
+    }
+
 private Q_SLOTS:
-    void creation();
-    void creationSchema();
-    void creationRefusesZeroLengthText();
-    void creationFailure();
-    void reopeningSetsMarker();
-    void newDbReplacesReportAndBackup();
-    void catalogue();
-    void buildCatalogueUpgradeModeWritesNothing();
-    void buildCatalogueFailureMessage();
-    void rebuildVacanciesFirst();
-    void rebuildDropsCodesNotInCatalogue();
-    void rebuildTwiceEqualsOnce();
-    void rebuildReplacesExistingBackupOnly();
-    void rebuildFailureWarns();
-    void upgradeCurrentFileChangesOnlySubmitUrl();
-    void upgradeAddsSeventhList();
-    void upgradeOlderFile();
-    void upgradeBcSem();
-    void upgradeNewFileRebuildsOnce();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_s = std::make_unique<Session>();
+        openReport(*m_s, m_dir->path());
+        m_db = m_s->CurrentDBPath;
+        m_p.clear();
+    }
+
+    void creation()
+    {
+        QVERIFY(QFile::remove(m_db) && QFile::remove(m_s->CurrentBakPath));
+        QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
+        QCOMPARE(bytes(m_s->CurrentBakPath), bytes(m_db)); // and nothing else is left in the folder
+        QCOMPARE(files(m_dir->path()), QStringList({"r318_TST.bak", "r318_TST.mdb"}));
+
+        // The tables in creation order, no keys, indexes or relations, every text field refusing zero-length text.
+        // A column reads "name size" for VARCHAR(size), T for TEXT, L for INTEGER and B for BOOLEAN.
+        QStringList schema;
+        for (const QString& table : lines(m_db, "SELECT type || ' ' || name FROM sqlite_master"))
+            schema << table + u':' + columns(m_db, table.section(u' ', 1)).join(u',');
+        QCOMPARE(value(m_db, "SELECT group_concat(sql) FROM sqlite_master").toString().count(u"<> '')"_s), 46);
+        QCOMPARE(
+            schema.join(u' ')
+                .replace(QRegularExpression(u" VARCHAR\\((\\d+)\\)"_s), u" \\1"_s)
+                .replace(u" TEXT"_s, u" T"_s)
+                .replace(u" INTEGER"_s, u" L"_s)
+                .replace(u" BOOLEAN"_s, u" B"_s),
+            u"table Misc:Squadron 30,Squad_No L,District L,Sub_Date 20,To_Date 20,From_Date 20,Year 4,No_MM L,"
+            "Incorp B,No_Active L,SubO_Cert 7,SubO_Last 25,SubO_First 16,SubO_Grade 2,SubO_Rank 8,SubO_Address 60,"
+            "SubO_City 30,SubO_State 2,SubO_Zip 10,SubO_Title 25,SubO_Phone 12,SubO_Email 40,PubName 30,No_Senior L,"
+            "Rostrelv6 8,SubmitURL 100 table Education:AG_S L,AG_P L,AG_AP L,AG_JN L,AG_N L,EG_EM L,EG_ME L,"
+            "EG_SA L,EG_WE L,EG_ID L,EG_CP L,PB_CBC L,PB_HWC L,PB_SBC L,PB_DR L,OC_Sem L,PB_KUR B,OC_OT L,OC_LD L "
+            "table Officers:Cert 7,Last 25,First 16,Rank 8,Grade 2,DBcode 4,Forder L,Office 75 table Recognized:"
+            "Cert 7,Last 25,First 16,Rank 8,Grade 2,Office 75,Category L table Activities:Meetings T,Cruise T,"
+            "CoopChart T,District T,National T,Community T,OtherPart T,Award_S T,Award_D T,Award_N T,Award_C T,"
+            "Award_O T,VSC T"_s);
+
+        // The default rows: the officer list is the catalogue, no members; 24 empty recognition slots for each
+        // list, in list order.
+        QCOMPARE(lines(m_db, "SELECT Rostrelv6, Sub_Date, SubmitURL, Incorp, Squadron, AG_S, PB_KUR, AG_P, Meetings, "
+                             "(SELECT count(*) || ' ' || sum(Category <> (rowid - 1) / 24 + 1) FROM Recognized), "
+                             "(SELECT count(*) FROM Officers WHERE coalesce(Cert, First, Rank, Grade) NOTNULL) + "
+                             "(SELECT count(*) FROM Recognized WHERE coalesce(Cert, Last, First, Rank, Grade, Office) "
+                             "NOTNULL) FROM Misc, Education, Activities"),
+                 QStringList(u"<Null>|<Null>|%1|0|<Null>|0|0|<Null>|<Null>|168 0|0"_s.arg(kUrl)));
+        QCOMPARE(officerLines(m_db), catalogueLines());
+        const auto fresh = snapshot(m_db);
+
+        // The next opening sets the marker and rebuilds the officer list once: vacant "Executive" lines first.
+        setOfficer(23, u"Hale"_s);
+        QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
+        QCOMPARE(value(m_db, "SELECT Rostrelv6 || count(*) FROM Misc, Recognized").toString(), u"7.0.0168"_s);
+        QCOMPARE(officerLines(m_db), catalogueLines({{30, u"Hale"_s}}));
+        QCOMPARE(bytes(m_s->CurrentBakPath), bytes(m_db)); // the backup copy followed the rebuilt list
+        // Now current: an opening changes nothing, even with members out of the rebuild's order.
+        setOfficer(19, u"Alpha"_s);
+        const auto settled = snapshot(m_db);
+        QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
+        QCOMPARE(snapshot(m_db), settled);
+
+        // A new report replaces the report and its backup copy.
+        exec(m_db, "UPDATE Misc SET PubName = 'Old News', From_Date = 'Sep 1, 2019'");
+        QVERIFY(OpenReportDatabase(*m_s, u"NewDB"_s, m_p));
+        QCOMPARE(snapshot(m_db), fresh);
+        QCOMPARE(snapshot(m_s->CurrentBakPath), fresh);
+        QCOMPARE(files(m_dir->path()), QStringList({"r318_TST.bak", "r318_TST.mdb"}));
+        QVERIFY2(m_p.shown.isEmpty(), qPrintable(m_p.texts().join(u'\n')));
+    }
+
+    void creationFailure()
+    {
+        setUp(*m_s, m_dir->path() + u"/none"_s);
+        QString reason;
+        QVERIFY(!OpenReportDatabase(*m_s, {}, m_p, &reason));
+        onlyMessage(u"Error making database "_s, Prompt::Icon::None);
+        QCOMPARE(reason, m_p.texts().value(0));
+    }
+
+    void catalogueFailure()
+    {
+        exec(m_db, "DELETE FROM Officers");
+        exec(m_db, "ALTER TABLE Officers DROP COLUMN Office");
+        QVERIFY(!BuildCatalogue(*m_s, QString(), m_p));
+        onlyMessage(u"Can't update database, R318 Form is disabled"_s, Prompt::Icon::None);
+        QVERIFY(m_p.texts().value(0).contains(u"Office"_s)); // the engine's message follows
+    }
+
+    void rebuildFailure()
+    {
+        setOfficer(2, u"Kept"_s);
+        exec(m_db, "ALTER TABLE Officers DROP COLUMN Grade");
+        const auto before = snapshot(m_db);
+        QVERIFY(!RebuildOfficers(*m_s, m_p));
+        onlyMessage(u"Problem updating old database.\nSuggest making a new database.\n'File\\Start a new R-318'"_s,
+                    Prompt::Icon::Warning);
+        QCOMPARE(snapshot(m_db), before); // nothing was half done
+    }
+
+    void catalogue()
+    {
+        // Five offices have no host code (a blank), all others but the four headings 4 digits, shared by the lines
+        // of one office; the first office, one with an apostrophe and the submitting officer's.
+        const QStringList all = catalogueLines();
+        QCOMPARE(all.filter(u"| |"_s), QStringList({"53|Health & Welfare| |<Null>", "69|Calendar Coordinator| |<Null>",
+                                                    "70|Nat'l Commanders Cup| |<Null>", "71|Programs| |<Null>",
+                                                    "72|Entertainment| |<Null>"}));
+        QCOMPARE(
+            QList<qsizetype>({all.filter(QRegularExpression(u"\\|\\d{4}\\|"_s)).size(),
+                              all.filter(u"|Executive|2300|"_s).size(), all.filter(u"|Nominating Mbr.|2302|"_s).size(),
+                              all.filter(u"|Rules Mbr|2303|"_s).size()}),
+            QList<qsizetype>({100 - 4 - 5, 12, 5, 2}));
+        for (const char* line : {"2|Commander|1701|", "58|Leadership Dev'ment|6006|", "61|Historian|7703|"})
+            QVERIFY2(all.contains(QLatin1String(line) + "<Null>"_L1), line);
+    }
+
+    void rebuildVacanciesFirst()
+    {
+        // The catalogue alone ("UD") writes nothing.
+        const auto before = snapshot(m_db);
+        QVERIFY(BuildCatalogue(*m_s, u"UD"_s, m_p));
+        QCOMPARE(snapshot(m_db), before);
+        // Three members among the twelve "Executive" lines, two with one name; a member on a heading line.
+        setOfficer(20, u"Zeta"_s);
+        setOfficer(24, u"Alpha"_s, u"Bob"_s);
+        setOfficer(27, u"Alpha"_s, u"Al"_s);
+        setOfficer(2, u"Commodore"_s);
+        setOfficer(1, u"OnHeading"_s);
+        QVERIFY(RebuildOfficers(*m_s, m_p));
+        QCOMPARE(lines(m_db, "SELECT Forder, Cert, Last, First, Rank, Grade FROM Officers WHERE coalesce(Cert, Last, "
+                             "First, Rank, Grade) NOTNULL ORDER BY rowid"),
+                 QStringList({"2|C2|Commodore|Ann|Lt|AP", "28|C27|Alpha|Al|Lt|AP", "29|C24|Alpha|Bob|Lt|AP",
+                              "30|C20|Zeta|Ann|Lt|AP"}));
+        QCOMPARE(bytes(m_s->CurrentBakPath), bytes(m_db)); // the backup copy follows
+
+        // Once more changes nothing; without a backup copy none is made.
+        const auto once = snapshot(m_db);
+        QVERIFY(QFile::remove(m_s->CurrentBakPath));
+        QVERIFY(RebuildOfficers(*m_s, m_p));
+        QCOMPARE(snapshot(m_db), once);
+        QCOMPARE(files(m_dir->path()), QStringList(u"r318_TST.mdb"_s));
+        QVERIFY(m_p.shown.isEmpty());
+    }
+
+    void upgradeOlderFile()
+    {
+        // A file of an earlier version: BC_Sem for OC_Sem, fewer fields, six recognition lists, an older officer
+        // list (line 53 an office since dropped, no "Teaching Aides"), and members.
+        write(m_db, Shape());
+        for (const char* sql :
+             {"ALTER TABLE Education DROP COLUMN OC_Sem", "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER",
+              "ALTER TABLE Activities DROP COLUMN VSC", "ALTER TABLE Activities DROP COLUMN Award_S",
+              "ALTER TABLE Misc DROP COLUMN SubmitURL", "ALTER TABLE Misc DROP COLUMN Year",
+              "ALTER TABLE Misc DROP COLUMN Rostrelv6", "DELETE FROM Recognized WHERE Category = 7",
+              "DELETE FROM Officers WHERE Forder = 100",
+              "UPDATE Officers SET Office = 'Port Engineer', DBcode = '9999' WHERE Forder = 53",
+              "UPDATE Misc SET PubName = 'Old Log'", "UPDATE Education SET BC_Sem = 5, AG_P = 3",
+              "UPDATE Recognized SET Last = 'Dale' WHERE rowid = 100"})
+            exec(m_db, QString::fromLatin1(sql));
+        setOfficer(2, u"Commodore"_s);
+        setOfficer(53, u"Dropped"_s);
+        setOfficer(69, u"Blank"_s); // "Calendar Coordinator", no host code
+
+        // First opening: the fields and the seventh list are added (BC_Sem goes), the marker stays Null, the
+        // officer list follows the catalogue and keeps the members of its offices.
+        QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
+        QCOMPARE(columns(m_db, u"Misc"_s).mid(23) + columns(m_db, u"Activities"_s).mid(11) +
+                     columns(m_db, u"Education"_s).mid(14),
+                 QStringList({"SubmitURL VARCHAR(100)", "Year VARCHAR(4)", "Rostrelv6 VARCHAR(8)", "VSC TEXT",
+                              "Award_S TEXT", "PB_DR INTEGER", "PB_KUR BOOLEAN", "OC_OT INTEGER", "OC_LD INTEGER",
+                              "OC_Sem INTEGER"}));
+        QCOMPARE(lines(m_db, "SELECT Rostrelv6, PubName, OC_Sem, AG_P FROM Misc, Education"),
+                 QStringList(u"<Null>|Old Log|<Null>|3"_s));
+        QCOMPARE(lines(m_db, "SELECT Category, count(*), group_concat(Last) FROM Recognized GROUP BY Category ORDER "
+                             "BY min(rowid)"),
+                 QStringList({"1|24|<Null>", "2|24|<Null>", "3|24|<Null>", "4|24|<Null>", "5|24|Dale", "6|24|<Null>",
+                              "7|24|<Null>"}));
+        const QStringList expected = catalogueLines({{2, u"Commodore"_s}});
+        QCOMPARE(officerLines(m_db), expected);
+        // Every text field refuses zero-length text, the added ones too.
+        QCOMPARE(value(m_db, "SELECT sql FROM sqlite_master WHERE name = 'Misc'").toString().count(u"<> '')"_s), 20);
+
+        // Second opening: the marker is set and the address refreshed.
+        QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
+        QCOMPARE(lines(m_db, "SELECT Rostrelv6, SubmitURL, count(*) FROM Misc, Recognized"),
+                 QStringList(u"7.0.0|%1|168"_s.arg(kUrl)));
+        QCOMPARE(officerLines(m_db), expected);
+        QVERIFY(m_p.shown.isEmpty());
+    }
 };
-
-void TestReportDb::creation()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QString reason;
-    QVERIFY(OpenReportDatabase(s, {}, p, &reason));
-    QVERIFY2(p.shown.isEmpty(), qPrintable(p.texts().join(QLatin1Char('\n'))));
-    const QString db = s.CurrentDBPath;
-
-    QCOMPARE(count(db, QStringLiteral("Officers")), 100);
-    QCOMPARE(count(db, QStringLiteral("Recognized")), 168);
-    QCOMPARE(count(db, QStringLiteral("Misc")), 1);
-    QCOMPARE(count(db, QStringLiteral("Education")), 1);
-    QCOMPARE(count(db, QStringLiteral("Activities")), 1);
-
-    // The backup copy is byte-identical; nothing else is left in the folder.
-    QVERIFY(!bytes(db).isEmpty());
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(db));
-    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
-
-    // Default rows.
-    QVERIFY(value(db, QStringLiteral("SELECT Rostrelv6 FROM Misc")).isNull());
-    QVERIFY(value(db, QStringLiteral("SELECT Sub_Date FROM Misc")).isNull());
-    QCOMPARE(value(db, QStringLiteral("SELECT SubmitURL FROM Misc")).toString(), kUrl);
-    QCOMPARE(value(db, QStringLiteral("SELECT Incorp FROM Misc")).toInt(), 0);
-    QVERIFY(value(db, QStringLiteral("SELECT Squadron FROM Misc")).isNull());
-    QCOMPARE(value(db, QStringLiteral("SELECT AG_S FROM Education")).toInt(), 0);
-    QVERIFY(!value(db, QStringLiteral("SELECT AG_S FROM Education")).isNull());
-    QCOMPARE(value(db, QStringLiteral("SELECT PB_KUR FROM Education")).toInt(), 0);
-    QVERIFY(value(db, QStringLiteral("SELECT AG_P FROM Education")).isNull());
-    QVERIFY(value(db, QStringLiteral("SELECT Meetings FROM Activities")).isNull());
-
-    // Recognition slots: 24 per list, stored in list order, none filled.
-    QCOMPARE(count(db, QStringLiteral("Recognized"), QStringLiteral("WHERE Last IS NOT NULL")), 0);
-    const QList<QVariantList> slots = rows(db, QStringLiteral("SELECT Category FROM Recognized ORDER BY rowid"));
-    for (int n = 0; n < 168; ++n)
-        QCOMPARE(slots.at(n).first().toInt(), n / 24 + 1);
-
-    // The officer list is the catalogue, in catalogue order.
-    QCOMPARE(officerLines(db), catalogueLines());
-    QStringList byForder;
-    for (const QVariantList& r : rows(db, QStringLiteral("SELECT * FROM Officers ORDER BY Forder")))
-        byForder << r.at(7).toString();
-    QCOMPARE(byForder.size(), 100);
-    QCOMPARE(byForder.first(), QStringLiteral("ELECTED OFFICERS:"));
-    QCOMPARE(byForder.last(), QStringLiteral("Teaching Aides"));
-    QCOMPARE(count(db, QStringLiteral("Officers"),
-                   QStringLiteral("WHERE Cert IS NOT NULL OR Last IS NOT NULL OR First IS NOT NULL OR Rank IS NOT "
-                                  "NULL OR Grade IS NOT NULL")),
-             0);
-}
-
-void TestReportDb::creationSchema()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    const QString db = s.CurrentDBPath;
-
-    QCOMPARE(rows(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")),
-             QList<QVariantList>({{QStringLiteral("Misc")},
-                                  {QStringLiteral("Education")},
-                                  {QStringLiteral("Officers")},
-                                  {QStringLiteral("Recognized")},
-                                  {QStringLiteral("Activities")}}));
-    QCOMPARE(declaredColumns(db, QStringLiteral("Misc")),
-             QStringList({"Squadron VARCHAR(30)",     "Squad_No INTEGER",       "District INTEGER",
-                          "Sub_Date VARCHAR(20)",     "To_Date VARCHAR(20)",    "From_Date VARCHAR(20)",
-                          "Year VARCHAR(4)",          "No_MM INTEGER",          "Incorp BOOLEAN",
-                          "No_Active INTEGER",        "SubO_Cert VARCHAR(7)",   "SubO_Last VARCHAR(25)",
-                          "SubO_First VARCHAR(16)",   "SubO_Grade VARCHAR(2)",  "SubO_Rank VARCHAR(8)",
-                          "SubO_Address VARCHAR(60)", "SubO_City VARCHAR(30)",  "SubO_State VARCHAR(2)",
-                          "SubO_Zip VARCHAR(10)",     "SubO_Title VARCHAR(25)", "SubO_Phone VARCHAR(12)",
-                          "SubO_Email VARCHAR(40)",   "PubName VARCHAR(30)",    "No_Senior INTEGER",
-                          "Rostrelv6 VARCHAR(8)",     "SubmitURL VARCHAR(100)"}));
-    QCOMPARE(declaredColumns(db, QStringLiteral("Education")),
-             QStringList({"AG_S INTEGER", "AG_P INTEGER", "AG_AP INTEGER", "AG_JN INTEGER", "AG_N INTEGER",
-                          "EG_EM INTEGER", "EG_ME INTEGER", "EG_SA INTEGER", "EG_WE INTEGER", "EG_ID INTEGER",
-                          "EG_CP INTEGER", "PB_CBC INTEGER", "PB_HWC INTEGER", "PB_SBC INTEGER", "PB_DR INTEGER",
-                          "OC_Sem INTEGER", "PB_KUR BOOLEAN", "OC_OT INTEGER", "OC_LD INTEGER"}));
-    QCOMPARE(declaredColumns(db, QStringLiteral("Officers")),
-             QStringList({"Cert VARCHAR(7)", "Last VARCHAR(25)", "First VARCHAR(16)", "Rank VARCHAR(8)",
-                          "Grade VARCHAR(2)", "DBcode VARCHAR(4)", "Forder INTEGER", "Office VARCHAR(75)"}));
-    QCOMPARE(declaredColumns(db, QStringLiteral("Recognized")),
-             QStringList({"Cert VARCHAR(7)", "Last VARCHAR(25)", "First VARCHAR(16)", "Rank VARCHAR(8)",
-                          "Grade VARCHAR(2)", "Office VARCHAR(75)", "Category INTEGER"}));
-    QCOMPARE(declaredColumns(db, QStringLiteral("Activities")),
-             QStringList({"Meetings TEXT", "Cruise TEXT", "CoopChart TEXT", "District TEXT", "National TEXT",
-                          "Community TEXT", "OtherPart TEXT", "Award_S TEXT", "Award_D TEXT", "Award_N TEXT",
-                          "Award_C TEXT", "Award_O TEXT", "VSC TEXT"}));
-    // No keys, indexes or relations.
-    QCOMPARE(value(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type <> 'table'")).toInt(), 0);
-}
-
-void TestReportDb::creationRefusesZeroLengthText()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    int textFields = 0;
-    for (const ReportSchema::Table& t : ReportSchema::tables()) {
-        for (const ReportSchema::Field& f : t.fields) {
-            const QString sql = QStringLiteral("UPDATE %1 SET %2 = ?").arg(t.name, f.name);
-            if (f.type == ReportSchema::FieldType::Text || f.type == ReportSchema::FieldType::Memo) {
-                ++textFields;
-                QVERIFY2(!tryExec(s.CurrentDBPath, sql, {QString(QLatin1String(""))}), qPrintable(sql));
-                QVERIFY2(tryExec(s.CurrentDBPath, sql, {QStringLiteral("x")}), qPrintable(sql));
-                QVERIFY2(tryExec(s.CurrentDBPath, sql, {QVariant()}), qPrintable(sql));
-            }
-        }
-    }
-    QCOMPARE(textFields, 20 + 7 + 6 + 13);
-}
-
-void TestReportDb::creationFailure()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path() + QStringLiteral("/no-such-folder"));
-    ScriptedPrompt p;
-    QString reason;
-    QVERIFY(!OpenReportDatabase(s, {}, p, &reason));
-    QCOMPARE(p.shown.size(), 1);
-    QVERIFY2(p.shown.first().text.startsWith(QStringLiteral("Error making database ")),
-             qPrintable(p.shown.first().text));
-    QCOMPARE(p.shown.first().buttons, Prompt::Buttons::Ok);
-    QVERIFY(p.shown.first().title.isEmpty());
-    QCOMPARE(reason, p.shown.first().text);
-    QVERIFY(files(dir.path()).isEmpty());
-}
-
-void TestReportDb::reopeningSetsMarker()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).isNull());
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).toString(), QStringLiteral("7.0.0"));
-    QCOMPARE(officerLines(s.CurrentDBPath), catalogueLines());
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Recognized")), 168);
-    QVERIFY(p.shown.isEmpty());
-}
-
-void TestReportDb::newDbReplacesReportAndBackup()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Misc SET PubName = 'Old News', From_Date = 'Sep 1, 2019'"));
-    setOfficer(s.CurrentDBPath, 2, QStringLiteral("Keeper"));
-    QFile::remove(s.CurrentBakPath);
-    QFile::copy(s.CurrentDBPath, s.CurrentBakPath);
-
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, QStringLiteral("NewDB"), p));
-    QVERIFY(p.shown.isEmpty());
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")).isNull());
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).isNull());
-    QCOMPARE(officerLines(s.CurrentDBPath), catalogueLines());
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Recognized")), 168);
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")}));
-}
-
-void TestReportDb::catalogue()
-{
-    const auto& lines = OfficeCatalogue();
-    QCOMPARE(int(lines.size()), 100);
-    // Every title and code byte for byte, in order.
-    QByteArray all;
-    for (int i = 0; i < 100; ++i)
-        all += QByteArray::number(i + 1) + '\t' + lines[size_t(i)].title + '\t' + lines[size_t(i)].code + '\n';
-    QCOMPARE(QCryptographicHash::hash(all, QCryptographicHash::Sha256).toHex(),
-             QByteArray("0c1e2d68ae7bc59b4b74af30015b666c7bf061d51a6a10c4aea01760ccba2d09"));
-
-    const auto line = [&](int forder) {
-        return QStringLiteral("%1/%2").arg(QString::fromLatin1(lines[size_t(forder - 1)].title),
-                                           QString::fromLatin1(lines[size_t(forder - 1)].code));
-    };
-    QCOMPARE(line(1), QStringLiteral("ELECTED OFFICERS:/BROF"));
-    QCOMPARE(line(12), QStringLiteral("EXEC & GENERAL:/XGEN"));
-    QCOMPARE(line(39), QStringLiteral("APPOINTED OFFICERS/APOF"));
-    QCOMPARE(line(80), QStringLiteral("EDUCATION DEPT:/EDEP"));
-    QCOMPARE(line(58), QStringLiteral("Leadership Dev'ment/6006"));
-    QCOMPARE(line(70), QStringLiteral("Nat'l Commanders Cup/ "));
-    QCOMPARE(line(100), QStringLiteral("Teaching Aides/5022"));
-    for (int i = 19; i <= 30; ++i)
-        QCOMPARE(line(i), QStringLiteral("Executive/2300"));
-    for (int i = 34; i <= 38; ++i)
-        QCOMPARE(line(i), QStringLiteral("Nominating Mbr./2302"));
-    QCOMPARE(line(14), QStringLiteral("Rules Mbr/2303"));
-    QCOMPARE(line(15), QStringLiteral("Rules Mbr/2303"));
-    int blank = 0;
-    int headings = 0;
-    for (const CatalogueLine& l : lines) {
-        const QByteArray code(l.code);
-        blank += code == " ";
-        headings += code.size() == 4 && code.at(0) >= 'A';
-    }
-    QCOMPARE(blank, 5);
-    QCOMPARE(headings, 4);
-}
-
-void TestReportDb::buildCatalogueUpgradeModeWritesNothing()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    const auto before = snapshot(s.CurrentDBPath);
-    s.model.resizeOfficers(3);
-    s.model.OffLast[1] = QStringLiteral("Gone");
-    ScriptedPrompt p;
-    QVERIFY(BuildCatalogue(s, QStringLiteral("UD"), p));
-    QCOMPARE(snapshot(s.CurrentDBPath), before);
-    QCOMPARE(s.model.OfficerCount, 100);
-    for (int i = 1; i <= 100; ++i) {
-        QCOMPARE(s.model.OffOrder[i], i);
-        QCOMPARE(s.model.OffTitle[i], QString::fromLatin1(OfficeCatalogue()[size_t(i - 1)].title));
-        QCOMPARE(s.model.OffCode[i], QString::fromLatin1(OfficeCatalogue()[size_t(i - 1)].code));
-        QVERIFY(s.model.OffLast[i].isEmpty());
-    }
-    QVERIFY(p.shown.isEmpty());
-}
-
-void TestReportDb::buildCatalogueFailureMessage()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    exec(s.CurrentDBPath, QStringLiteral("DELETE FROM Officers"));
-    exec(s.CurrentDBPath, QStringLiteral("ALTER TABLE Officers DROP COLUMN Office"));
-    ScriptedPrompt p;
-    QVERIFY(!BuildCatalogue(s, QString(), p));
-    QCOMPARE(p.shown.size(), 1);
-    const Prompt::Message& m = p.shown.first();
-    const QString lead = QStringLiteral("Can't update database, R318 Form is disabled");
-    QVERIFY2(m.text.startsWith(lead) && m.text.size() > lead.size(), qPrintable(m.text));
-    QVERIFY2(m.text.contains(QStringLiteral("Office")), qPrintable(m.text)); // the engine's message follows
-    QCOMPARE(m.icon, Prompt::Icon::None);
-    QCOMPARE(m.buttons, Prompt::Buttons::Ok);
-    QVERIFY(m.title.isEmpty());
-}
-
-void TestReportDb::rebuildVacanciesFirst()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    const QString db = s.CurrentDBPath;
-    // Three members among the twelve "Executive" lines, nine vacancies.
-    setOfficer(db, 20, QStringLiteral("Zeta"));
-    setOfficer(db, 24, QStringLiteral("Alpha"), QStringLiteral("Bob"));
-    setOfficer(db, 27, QStringLiteral("Alpha"), QStringLiteral("Al"));
-    setOfficer(db, 2, QStringLiteral("Commodore"));
-    ScriptedPrompt p;
-    QVERIFY(RebuildOfficers(s, p));
-    QVERIFY(p.shown.isEmpty());
-
-    QStringList executive;
-    for (const QVariantList& r : rows(db, QStringLiteral("SELECT Last, First, Cert, Rank, Grade FROM Officers "
-                                                         "WHERE Forder BETWEEN 19 AND 30 ORDER BY Forder")))
-        executive << (r[0].isNull() ? QStringLiteral("-")
-                                    : QStringLiteral("%1 %2 %3 %4 %5")
-                                          .arg(r[0].toString(), r[1].toString(), r[2].toString(), r[3].toString(),
-                                               r[4].toString()));
-    QCOMPARE(executive, QStringList({"-", "-", "-", "-", "-", "-", "-", "-", "-", "Alpha Al C27 Lt AP",
-                                     "Alpha Bob C24 Lt AP", "Zeta Ann C20 Lt AP"}));
-    QCOMPARE(value(db, QStringLiteral("SELECT Last FROM Officers WHERE Forder = 2")).toString(),
-             QStringLiteral("Commodore"));
-    // Vacant lines stay Null, never zero-length.
-    QCOMPARE(count(db, QStringLiteral("Officers"), QStringLiteral("WHERE Last IS NULL")), 96);
-}
-
-void TestReportDb::rebuildDropsCodesNotInCatalogue()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    Shape shape;
-    shape.marker = QStringLiteral("7.0.0");
-    shape.officers = olderOfficers();
-    write(s.CurrentDBPath, shape);
-    setOfficer(s.CurrentDBPath, 53, QStringLiteral("Dropped")); // "Port Engineer", code 9999
-    setOfficer(s.CurrentDBPath, 69, QStringLiteral("Blank"));   // "Calendar Coordinator", code " "
-    setOfficer(s.CurrentDBPath, 2, QStringLiteral("Kept"));
-    ScriptedPrompt p;
-    QVERIFY(RebuildOfficers(s, p));
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Officers")), 100);
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Officers"), QStringLiteral("WHERE Last = 'Dropped'")), 0);
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Officers"), QStringLiteral("WHERE Last = 'Blank'")), 0);
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT Last FROM Officers WHERE Forder = 2")).toString(),
-             QStringLiteral("Kept"));
-    QStringList expected = catalogueLines();
-    expected[1] = QStringLiteral("2|Commander|1701|Kept");
-    QCOMPARE(officerLines(s.CurrentDBPath), expected);
-    // The model holds the catalogue the rebuild used.
-    QCOMPARE(s.model.OfficerCount, 100);
-    QCOMPARE(s.model.OffTitle[53], QStringLiteral("Health & Welfare"));
-}
-
-void TestReportDb::rebuildTwiceEqualsOnce()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    const QString db = s.CurrentDBPath;
-    const QStringList names = {"Moss", "Abel", "Moss", "Zorn", "Kite", "Abel", "Lamb", "Moss"};
-    const QList<int> lines = {19, 20, 23, 26, 34, 35, 36, 14};
-    for (int i = 0; i < lines.size(); ++i)
-        setOfficer(db, lines[i], names[i], i % 2 ? QStringLiteral("Bea") : QStringLiteral("Cal"));
-    // Two members with the same name under one code, and a member of the old list on a heading line.
-    setOfficer(db, 1, QStringLiteral("OnHeading"));
-    ScriptedPrompt p;
-    QVERIFY(RebuildOfficers(s, p));
-    const auto once = snapshot(db);
-    QCOMPARE(count(db, QStringLiteral("Officers"), QStringLiteral("WHERE Last = 'OnHeading'")), 0);
-    QVERIFY(RebuildOfficers(s, p));
-    QCOMPARE(snapshot(db), once);
-    QVERIFY(p.shown.isEmpty());
-}
-
-void TestReportDb::rebuildReplacesExistingBackupOnly()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    setOfficer(s.CurrentDBPath, 20, QStringLiteral("Zeta"));
-    ScriptedPrompt p;
-    QVERIFY(RebuildOfficers(s, p));
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-
-    QVERIFY(QFile::remove(s.CurrentBakPath));
-    setOfficer(s.CurrentDBPath, 21, QStringLiteral("Yale"));
-    QVERIFY(RebuildOfficers(s, p));
-    QVERIFY(!QFile::exists(s.CurrentBakPath));
-    QCOMPARE(files(dir.path()), QStringList({QStringLiteral("r318_TST.mdb")}));
-}
-
-void TestReportDb::rebuildFailureWarns()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    setOfficer(s.CurrentDBPath, 2, QStringLiteral("Kept"));
-    exec(s.CurrentDBPath, QStringLiteral("ALTER TABLE Officers DROP COLUMN Grade"));
-    const auto before = snapshot(s.CurrentDBPath);
-    ScriptedPrompt p;
-    QVERIFY(!RebuildOfficers(s, p));
-    QCOMPARE(p.shown.size(), 1);
-    QCOMPARE(p.shown.first().text, QStringLiteral("Problem updating old database.\nSuggest making a new database.\n"
-                                                  "'File\\Start a new R-318'"));
-    QCOMPARE(p.shown.first().icon, Prompt::Icon::Warning);
-    QCOMPARE(p.shown.first().buttons, Prompt::Buttons::Ok);
-    // Nothing was half done.
-    QCOMPARE(snapshot(s.CurrentDBPath), before);
-}
-
-void TestReportDb::upgradeCurrentFileChangesOnlySubmitUrl()
-{
-    QTemporaryDir dir;
-    Session s;
-    currentReport(s, dir);
-    const QString db = s.CurrentDBPath;
-    setOfficer(db, 20, QStringLiteral("Zeta"));
-    setOfficer(db, 19, QStringLiteral("Alpha"));
-    exec(db, QStringLiteral("UPDATE Misc SET PubName = 'Log', SubmitURL = 'https://old.example/'"));
-    exec(db, QStringLiteral("UPDATE Recognized SET Last = 'Reed' WHERE rowid = 30"));
-    const auto before = snapshot(db);
-
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(p.shown.isEmpty());
-    QCOMPARE(value(db, QStringLiteral("SELECT SubmitURL FROM Misc")).toString(), kUrl);
-    exec(db, QStringLiteral("UPDATE Misc SET SubmitURL = 'https://old.example/'"));
-    QCOMPARE(snapshot(db), before);
-}
-
-void TestReportDb::upgradeAddsSeventhList()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    Shape shape;
-    shape.categories = 6;
-    shape.marker = QStringLiteral("7.0.0");
-    write(s.CurrentDBPath, shape);
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Recognized SET Last = 'Dale' WHERE rowid = 100"));
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Recognized")), 144);
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Recognized")), 168);
-    const QList<QVariantList> slots =
-        rows(s.CurrentDBPath, QStringLiteral("SELECT Category, Last FROM Recognized ORDER BY rowid"));
-    for (int n = 0; n < 168; ++n)
-        QCOMPARE(slots.at(n).at(0).toInt(), n / 24 + 1);
-    QCOMPARE(slots.at(99).at(1).toString(), QStringLiteral("Dale"));
-    // Opening again adds nothing.
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Recognized")), 168);
-}
-
-void TestReportDb::upgradeOlderFile()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    const QString db = s.CurrentDBPath;
-    write(db, olderShape());
-    setOfficer(db, 2, QStringLiteral("Commodore"));
-    setOfficer(db, 53, QStringLiteral("Dropped"));
-    exec(db, QStringLiteral("UPDATE Misc SET PubName = 'Old Log'"));
-    QVERIFY(!columns(db, QStringLiteral("Misc")).contains(QStringLiteral("Rostrelv6")));
-
-    // First opening: the fields are added, the marker stays Null, the officer list follows the catalogue.
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(p.shown.isEmpty());
-    const QStringList misc = columns(db, QStringLiteral("Misc"));
-    QVERIFY(misc.contains(QStringLiteral("SubmitURL")));
-    QVERIFY(misc.contains(QStringLiteral("Year")));
-    QCOMPARE(misc.last(), QStringLiteral("Rostrelv6"));
-    QVERIFY(columns(db, QStringLiteral("Activities")).contains(QStringLiteral("VSC")));
-    QVERIFY(columns(db, QStringLiteral("Activities")).contains(QStringLiteral("Award_S")));
-    QVERIFY(value(db, QStringLiteral("SELECT Rostrelv6 FROM Misc")).isNull());
-    QStringList expected = catalogueLines();
-    expected[1] = QStringLiteral("2|Commander|1701|Commodore");
-    QCOMPARE(officerLines(db), expected);
-    QCOMPARE(count(db, QStringLiteral("Recognized")), 168);
-    QCOMPARE(value(db, QStringLiteral("SELECT PubName FROM Misc")).toString(), QStringLiteral("Old Log"));
-    // Added text fields also refuse zero-length text.
-    QVERIFY(!tryExec(db, QStringLiteral("UPDATE Misc SET Year = ''")));
-
-    // Second opening: the marker is set and the address refreshed.
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(value(db, QStringLiteral("SELECT Rostrelv6 FROM Misc")).toString(), QStringLiteral("7.0.0"));
-    QCOMPARE(value(db, QStringLiteral("SELECT SubmitURL FROM Misc")).toString(), kUrl);
-    QCOMPARE(officerLines(db), expected);
-
-    // Opening twice more changes nothing but SubmitURL.
-    const auto settled = snapshot(db);
-    s.HistorianURL = QStringLiteral("https://example.org/elsewhere");
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(value(db, QStringLiteral("SELECT SubmitURL FROM Misc")).toString(), s.HistorianURL);
-    exec(db, QStringLiteral("UPDATE Misc SET SubmitURL = ?"), {kUrl});
-    QCOMPARE(snapshot(db), settled);
-    QVERIFY(p.shown.isEmpty());
-}
-
-void TestReportDb::upgradeBcSem()
-{
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    Shape shape;
-    shape.ocSem = false;
-    shape.bcSem = true;
-    shape.marker = QStringLiteral("7.0.0");
-    write(s.CurrentDBPath, shape);
-    exec(s.CurrentDBPath, QStringLiteral("UPDATE Education SET BC_Sem = 5, AG_P = 3"));
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    const QStringList education = columns(s.CurrentDBPath, QStringLiteral("Education"));
-    QVERIFY(education.contains(QStringLiteral("OC_Sem")));
-    QVERIFY(!education.contains(QStringLiteral("BC_Sem")));
-    QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT OC_Sem FROM Education")).isNull());
-    s.model.OCCount[3] = 9;
-    QVERIFY(LoadScalars(s));
-    QCOMPARE(s.model.OCCount[3], 0);
-    QCOMPARE(s.model.AGCount[1], 3);
-}
-
-void TestReportDb::upgradeNewFileRebuildsOnce()
-{
-    // A file made by this version keeps its members through the rebuild at its first reopening.
-    QTemporaryDir dir;
-    Session s;
-    setUp(s, dir.path());
-    ScriptedPrompt p;
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    setOfficer(s.CurrentDBPath, 23, QStringLiteral("Hale"));
-    QVERIFY(OpenReportDatabase(s, {}, p));
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT Rostrelv6 FROM Misc")).toString(), QStringLiteral("7.0.0"));
-    // Vacant "Executive" lines come first: the member moves to the last of the twelve.
-    QCOMPARE(value(s.CurrentDBPath, QStringLiteral("SELECT Last FROM Officers WHERE Forder = 30")).toString(),
-             QStringLiteral("Hale"));
-    QCOMPARE(count(s.CurrentDBPath, QStringLiteral("Officers"), QStringLiteral("WHERE Last IS NOT NULL")), 1);
-    // The backup copy followed the rebuilt list.
-    QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-}
 
 QTEST_GUILESS_MAIN(TestReportDb)
 #include "tst_reportdb.moc"
