@@ -175,17 +175,16 @@ QStringList modelLines(const ReportModel& m)
     QStringList l;
     for (const QString& v : values)
         l << u"V%1="_s.arg(l.size()) + v;
-    for (int i = 1; i <= m.OfficerCount; ++i) {
-        const QString heading = m.OffHeading[i] ? u"H"_s : u"-"_s;
-        const QStringList line{m.OffTitle[i], m.OffCode[i],  heading,      m.OffCert[i],
-                               m.OffLast[i],  m.OffFirst[i], m.OffRank[i], m.OffGrade[i]};
-        l << u"Off%1=%2|"_s.arg(i).arg(m.OffOrder[i]) + line.join(u'|');
+    for (int i = 1; i <= m.officerCount(); ++i) {
+        const Officer& o = m.officer(i);
+        const QStringList line{o.Title, o.Code, o.Heading ? u"H"_s : u"-"_s, o.Cert, o.Last, o.First, o.Rank, o.Grade};
+        l << u"Off%1=%2|"_s.arg(i).arg(o.Order) + line.join(u'|');
     }
     for (int c = 1; c <= 7; ++c) {
         for (int e = 1; e <= 24; ++e) {
-            const QStringList entry{m.RecCert[c][e], m.RecLast[c][e],  m.RecFirst[c][e],
-                                    m.RecRank[c][e], m.RecGrade[c][e], m.RecOffice[c][e]};
-            l << u"Rec%1.%2="_s.arg(c).arg(e) + entry.join(u'|') + u'|' + QString::number(m.RecCategory[c][e]);
+            const RecognizedEntry& r = m.entry(c, e);
+            const QStringList entry{r.Cert, r.Last, r.First, r.Rank, r.Grade, r.Office, QString::number(r.Category)};
+            l << u"Rec%1.%2="_s.arg(c).arg(e) + entry.join(u'|');
         }
     }
     return l;
