@@ -143,6 +143,8 @@ private Q_SLOTS:
             r = run(fx, ("set " + args).split(QLatin1Char(' ')));
             QVERIFY2(r.status == 2, qPrintable(args));
             QVERIFY2(r.err.contains(message), qPrintable(r.err));
+            // The list of fields answers an unknown name only; a bad value names its field and the form.
+            QCOMPARE(r.err.contains("Misc.SubO_Email\n"), message.startsWith("unknown"));
             QVERIFY2(fileBytes() == stored, qPrintable(args));
         }
         QCOMPARE(dump(fx), report);
