@@ -105,7 +105,7 @@ QStringList fill(HostFixture& fx, int run, bool* loaded = nullptr)
     m.NoMM = 77;
     for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
         for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
-            m.RecLast[c][e] = QStringLiteral("Kept %1-%2").arg(c).arg(e);
+            m.entry(c, e).Last = QStringLiteral("Kept %1-%2").arg(c).arg(e);
     }
     if (run & MembersRead)
         session.host.MembersRS.recordCount(); // as the member list does

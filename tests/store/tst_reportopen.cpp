@@ -262,10 +262,13 @@ private Q_SLOTS:
         QFETCH(QString, sabotage);
         QFETCH(QString, engineText);
         Shape shape;
-        shape.categories = categories;
-        shape.bcSem = sabotage.contains("BC_Sem");
         shape.marker = QStringLiteral("7.0.0");
         write(s.CurrentDBPath, shape);
+        // Made older: six recognition lists, or the field BC_Sem that the upgrade drops.
+        if (categories < 7)
+            exec(s.CurrentDBPath, "DELETE FROM Recognized WHERE Category = 7");
+        if (sabotage.contains("BC_Sem"))
+            exec(s.CurrentDBPath, "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER");
         exec(s.CurrentDBPath, sabotage);
         const auto before = snapshot(s.CurrentDBPath);
         ScriptedPrompt p;

@@ -29,13 +29,13 @@ template <typename Model, typename F> void stamped(Model& m, F f)
     f(m.PubName);
     for (auto& t : m.ActivityText)
         f(t);
-    for (int i = 1; i <= m.OfficerCount; ++i) {
-        if (!m.OffHeading[i])
-            f(m.OffLast[i]);
+    for (auto& o : m.Officers) {
+        if (!o.Heading)
+            f(o.Last);
     }
-    for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
-        for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
-            f(m.RecLast[c][e]);
+    for (auto& list : m.Recognized) {
+        for (auto& entry : list)
+            f(entry.Last);
     }
 }
 
