@@ -63,9 +63,8 @@ void setPerson(ReportModel& m, int category, int index, const QStringList& v)
 
 // One report in a temporary folder, the report file and the upload file beside it; the model is the report
 // of the golden file, with every record and every value form.
-class Report
+struct Report
 {
-public:
     Report()
     {
         std::tie(session.CurrentDBPath, session.CurrentBakPath, session.UploadFilePath, session.UserPW) = std::tuple(
@@ -138,24 +137,19 @@ public:
     QByteArray write()
     {
         QString reason;
-        const bool written = WriteUploadFile(session, &reason);
-        if (!written)
-            qWarning("%s", qPrintable(reason));
-        return written ? readFile(session.UploadFilePath) : QByteArray();
+        if (WriteUploadFile(session, &reason))
+            return readFile(session.UploadFilePath);
+        qWarning("%s", qPrintable(reason));
+        return {};
     }
 
     QTemporaryDir dir;
     Session session;
 };
 
-class FakeBrowser : public Browser
+struct FakeBrowser : Browser
 {
-public:
-    bool open(const QUrl& url) override
-    {
-        urls << url;
-        return result;
-    }
+    bool open(const QUrl& url) override { return urls << url, result; }
     QList<QUrl> urls;
     bool result = true;
 };
@@ -248,6 +242,8 @@ private Q_SLOTS:
         const QString squadron =
             QStringLiteral("UPDATE Misc SET District = %1, Sub_Date = %2, From_Date = %3, Incorp = %4");
         const QString counts = QStringLiteral("UPDATE Misc SET No_Senior = %1, No_MM = %1, No_Active = %1");
+        const QByteArray courses = "\"V\",\"A\", 5, 3, 0, 0, 12\r\n\"V\",\"B\", 1, 0, 2, 0,-1, 4\r\n"
+                                   "\"V\",\"C\", 1, 0, 2\r\n\"V\",\"D\", 0, 4, 0, 7";
         add("dates trimmed, not incorporated, member counts zero",
             {squadron.arg("12", "'Jun 15, 2019'", "' Jun 15, 2018 '", "0"), counts.arg("0")},
             {"\"I\",\"S\",\"Harbor City\",0123,12,\"06152019\",\"06152018\",\"08312019\",\"False\"",
@@ -258,14 +254,11 @@ private Q_SLOTS:
         add("double quotes from the host kept", {"UPDATE Misc SET PubName = 'The \"Binnacle\"'"},
             {"\"X\",\"A\",\"The \"Binnacle\"\",\"Historian\",\"A123456\",\"Marlow\",\"Jean\",\"AP\",\"Lt\","
              "\"12 Quay St\",\"Harbor City\",\"ME\",\"04101\",\"207-555-0100\",\"jean@example.org\""});
-        add("course counts come from the model", {"UPDATE Education SET AG_S = 99, OC_Sem = 99"},
-            {"\"V\",\"A\", 5, 3, 0, 0, 12", "\"V\",\"D\", 0, 4, 0, 7"});
+        add("course counts come from the model", {"UPDATE Education SET AG_S = 99, OC_Sem = 99"}, {courses});
         add("empty tables: the course counts only",
             {"DELETE FROM Misc", "DELETE FROM Officers", "DELETE FROM Activities", "DELETE FROM Recognized",
              "DELETE FROM Education"},
-            {"\"V\",\"A\", 5, 3, 0, 0, 12\r\n\"V\",\"B\", 1, 0, 2, 0,-1, 4\r\n\"V\",\"C\", 1, 0, 2\r\n\"V\",\"D\", 0, "
-             "4, 0, 7"},
-            {"\"I", "\"VI", "\"X"});
+            {courses}, {"\"I", "\"VI", "\"X"});
         // Without the heading of the appointed officers, their offices cannot be told from the executive
         // committee; nothing from the education heading on is written.
         const QString noAppointed = QStringLiteral("DELETE FROM Officers WHERE Office = 'APPOINTED OFFICERS'");
@@ -274,8 +267,7 @@ private Q_SLOTS:
              "a\",\"1st/Lt\",\"S\"",
              "\"I\",\"B\",\"Supply Officer\",\"\",\"\",\"\",\"\",\"\"\r\n"
              "\"II\",\"A\",\"Asst. D/Secretary\",\"34567\",\"Adams\",\"Lee\",\"Lt/C\",\"AP\"",
-             "\"II\",\"B\",\"National Committee Member\",\"56789\",\"Quinn\",\"Dana\",\"R/C\",\"SN\"\r\n"
-             "\"V\",\"A\", 5, 3, 0, 0, 12"},
+             "\"II\",\"B\",\"National Committee Member\",\"56789\",\"Quinn\",\"Dana\",\"R/C\",\"SN\"\r\n" + courses},
             {"\"III\",", "\"IV\",", "Seamanship"});
         // Offices follow Forder, not the stored order; titles are trimmed.
         add("officers stored out of order",
@@ -306,10 +298,9 @@ private Q_SLOTS:
     {
         Report r;
         ReportModel& m = r.session.model;
-        for (int c = 1; c <= ReportModel::CategoryCount; ++c) {
-            for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e) // every slot of list 4, in reverse name order
+        for (int c = 1; c <= ReportModel::CategoryCount; ++c) // every slot of list 4, in reverse name order
+            for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
                 setPerson(m, c, e, c == 4 ? QStringList{"", QStringLiteral("Name%1").arg(100 - e)} : QStringList());
-        }
         setPerson(m, 5, 3, {"3", "smith", "Zed"});
         setPerson(m, 5, 7, {"7", "Smith", "adam"});
         setPerson(m, 5, 9, {"9", "Abbot", "Carl"});
@@ -372,9 +363,8 @@ private Q_SLOTS:
                  kind.startsWith(QLatin1String("report")));
         // The old file is untouched and no temporary file is left behind.
         QCOMPARE(readFile(r.session.UploadFilePath), old);
-        QVERIFY(kind != QLatin1String("upload folder read-only") || kept == old);
-        QVERIFY(kind != QLatin1String("upload path is a folder") ||
-                QFileInfo(target + QStringLiteral("/inside")).isDir());
+        QVERIFY(kind != "upload folder read-only" || kept == old);
+        QVERIFY(kind != "upload path is a folder" || QFileInfo(target + "/inside").isDir());
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     }
 
@@ -446,21 +436,19 @@ private Q_SLOTS:
         QFETCH(SubmitOutcome, outcome);
         QFETCH(QString, message);
         Report r;
-        r.session.model.SubOEmail = email;
-        r.session.model.SubmitURL = submitUrl;
-        r.session.UserPW = password;
-        QVERIFY(r.save());
-        QVERIFY(writeFile(r.session.UploadFilePath, "old upload"));
+        std::tie(r.session.model.SubOEmail, r.session.model.SubmitURL, r.session.UserPW) =
+            std::tie(email, submitUrl, password);
+        QVERIFY(r.save() && writeFile(r.session.UploadFilePath, "old upload"));
         const QByteArray report = readFile(r.session.CurrentDBPath);
         r.session.model.ActivityText[0] = QStringLiteral("Changed after the last save.");
         QString file = r.session.CurrentDBPath;
-        if (fault == QLatin1String("read-only"))
+        if (fault == "read-only")
             QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
-        if (fault == QLatin1String("upload"))
-            r.session.UploadFilePath = file += QStringLiteral("/R318_Upload.txt");
+        if (fault == "upload")
+            r.session.UploadFilePath = file += "/R318_Upload.txt";
         ScriptedPrompt prompt;
         FakeBrowser browser;
-        browser.result = fault != QLatin1String("browser");
+        browser.result = fault != "browser";
         const SubmitOutcome result = mnuSubmit(r.session, prompt, browser);
         QFile::setPermissions(r.session.CurrentDBPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(result, outcome);
@@ -472,9 +460,9 @@ private Q_SLOTS:
         QVERIFY(saved && outcome != SubmitOutcome::UploadFailed
                     ? hasRecord(upload, "\"VII\",\"A\",28,\"Changed after the last save.\"")
                     : upload == "old upload");
-        QCOMPARE(browser.urls.size(), outcome == SubmitOutcome::Opened || fault == QLatin1String("browser") ? 1 : 0);
-        if (outcome == SubmitOutcome::Opened)
-            QCOMPARE(browser.urls.first(), SubmissionUrl(SubmissionAddress(r.session)));
+        QCOMPARE(browser.urls, outcome == SubmitOutcome::Opened || fault == "browser"
+                                   ? QList<QUrl>{SubmissionUrl(SubmissionAddress(r.session))}
+                                   : QList<QUrl>());
         QCOMPARE(prompt.shown.size(), message.isEmpty() ? 0 : 1);
         for (const Prompt::Message& shown : prompt.shown) {
             QVERIFY2(message.contains(QLatin1String("%1")) ? shown.text.startsWith(message.arg(file))
@@ -499,15 +487,12 @@ private Q_SLOTS:
                             const QByteArray& encoded) {
             QTest::newRow(name) << path << password << address << encoded;
         };
-        add("blanks, ampersand, plus and percent code", "/A & B/x+%2B/R.txt", "p&w",
-            "/A %26 B/x%2B%252B/R.txt&HistYear=2019&PassWord=p&w",
-            "/A%20%26%20B/x%2B%252B/R.txt&HistYear=2019&PassWord=p&w");
-        add("percent first", "/%+&%26/R.txt", "pw", "/%25%2B%26%2526/R.txt&HistYear=2019&PassWord=pw",
-            "/%25%2B%26%2526/R.txt&HistYear=2019&PassWord=pw");
+        add("blanks, ampersand, plus, percent first and letters beyond ASCII",
+            QStringLiteral("/A & B/%x+%2B/Zo\u00eb/R.txt"), "p&w",
+            QStringLiteral("/A %26 B/%25x%2B%252B/Zo\u00eb/R.txt&HistYear=2019&PassWord=p&w"),
+            "/A%20%26%20B/%25x%2B%252B/Zo%C3%AB/R.txt&HistYear=2019&PassWord=p&w");
         add("percent sign in the password", "/A & B/R.txt", "50%off", "/A %26 B/R.txt&HistYear=2019&PassWord=50%off",
             "/A%20%26%20B/R.txt&HistYear=2019&PassWord=50%25off");
-        add("letters beyond ASCII", QStringLiteral("/Zo\u00eb/R.txt"), "pw",
-            QStringLiteral("/Zo\u00eb/R.txt&HistYear=2019&PassWord=pw"), "/Zo%C3%AB/R.txt&HistYear=2019&PassWord=pw");
         // A "#" stays in the address but goes into the URL as %23: the query, password included, stays whole.
         add("nothing else changes", "/#1 ?=;,/R.txt", "pw", "/#1 ?=;,/R.txt&HistYear=2019&PassWord=pw",
             "/%231%20?=;,/R.txt&HistYear=2019&PassWord=pw");
