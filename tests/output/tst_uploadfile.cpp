@@ -16,7 +16,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -164,7 +163,6 @@ class UrlCatcher : public QObject
     Q_OBJECT
 public:
     QList<QUrl> urls;
-
 public Q_SLOTS:
     void handle(const QUrl& url)
     {
@@ -465,10 +463,9 @@ private Q_SLOTS:
                                    : QList<QUrl>());
         QCOMPARE(prompt.shown.size(), message.isEmpty() ? 0 : 1);
         for (const Prompt::Message& shown : prompt.shown) {
-            QVERIFY2(message.contains(QLatin1String("%1")) ? shown.text.startsWith(message.arg(file))
-                                                           : shown.text == message,
+            QVERIFY2(message.contains("%1") ? shown.text.startsWith(message.arg(file)) : shown.text == message,
                      qPrintable(shown.text));
-            QVERIFY(!shown.text.contains(QStringLiteral("secret")));
+            QVERIFY(!shown.text.contains("secret"));
             QCOMPARE(shown.icon, guarded                                   ? Prompt::Icon::Information
                                  : outcome == SubmitOutcome::BrowserFailed ? Prompt::Icon::None
                                                                            : Prompt::Icon::Warning);
@@ -585,14 +582,8 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // The browser tests must never reach a real desktop.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    TestUploadFile test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+// The browser tests must never reach a real desktop.
+[[maybe_unused]] static const bool offscreen = qputenv("QT_QPA_PLATFORM", "offscreen");
+QTEST_MAIN(TestUploadFile)
 
 #include "tst_uploadfile.moc"
