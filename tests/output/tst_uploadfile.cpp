@@ -148,7 +148,11 @@ struct Report
 
 struct FakeBrowser : Browser
 {
-    bool open(const QUrl& url) override { return urls << url, result; }
+    bool open(const QUrl& url) override
+    {
+        urls << url;
+        return result;
+    }
     QList<QUrl> urls;
     bool result = true;
 };
