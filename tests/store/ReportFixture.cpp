@@ -63,7 +63,7 @@ void setUp(Session& s, const QString& dir)
     s.HistorianURL = kUrl;
 }
 
-void write(const QString& path, const Shape& shape)
+void write(const QString& path, const QVariant& marker)
 {
     QTemporaryDir elsewhere;
     Session s;
@@ -72,7 +72,7 @@ void write(const QString& path, const Shape& shape)
     ScriptedPrompt p;
     if (!CreateReportDatabase(s, p))
         qFatal("fixture: cannot make %s", qPrintable(path));
-    exec(path, u"UPDATE Misc SET Rostrelv6 = ?"_s, {shape.marker});
+    exec(path, u"UPDATE Misc SET Rostrelv6 = ?"_s, {marker});
 }
 
 void exec(const QString& path, const QString& sql, const QVariantList& params)
@@ -112,6 +112,13 @@ QByteArray bytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        qFatal("fixture: cannot write %s", qPrintable(path));
 }
 
 QStringList files(const QString& dir)

@@ -18,13 +18,9 @@ inline const QString kUrl = QStringLiteral("https://example.org/r318/submit");
 // Points a session's report paths into `dir` (r318_TST.mdb / .bak), HistorianURL = kUrl.
 void setUp(Session& s, const QString& dir);
 
-// A report file as this version makes it, before its second opening sets the marker (or with `marker`).
-struct Shape
-{
-    QVariant marker; // the value of Misc.Rostrelv6
-};
-// Writes a report file of that shape at `path`, replacing any file there (and making no backup copy).
-void write(const QString& path, const Shape& shape);
+// Writes a report file as this version makes it at `path`, before its second opening sets the marker (or with
+// `marker` as Misc.Rostrelv6), replacing any file there (and making no backup copy).
+void write(const QString& path, const QVariant& marker = {});
 
 void exec(const QString& path, const QString& sql, const QVariantList& params = {});
 QVariant value(const QString& path, const QString& sql, const QVariantList& params = {});
@@ -36,6 +32,8 @@ QStringList columns(const QString& path, const QString& table);
 QMap<QString, QStringList> snapshot(const QString& path);
 
 QByteArray bytes(const QString& path);
+// Replaces the file at `path` with `data`; a file that cannot be written ends the test program.
+void writeBytes(const QString& path, const QByteArray& data);
 // File names in a folder (no folders), sorted.
 QStringList files(const QString& dir);
 

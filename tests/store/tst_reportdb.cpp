@@ -52,16 +52,6 @@ class TestReportDb : public QObject
              {u"C%1"_s.arg(forder), last, first, forder});
     }
 
-    // The only message shown starts with `text`, has no title and an OK button.
-    void onlyMessage(const QString& text, Prompt::Icon icon)
-    {
-        QCOMPARE(m_p.shown.size(), 1);
-        QVERIFY2(m_p.shown.first().text.startsWith(text), qPrintable(m_p.shown.first().text));
-        QCOMPARE(m_p.shown.first().icon, icon);
-        QCOMPARE(m_p.shown.first().buttons, Prompt::Buttons::Ok);
-        QVERIFY(m_p.shown.first().title.isEmpty());
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -133,32 +123,42 @@ private Q_SLOTS:
         QVERIFY2(m_p.shown.isEmpty(), qPrintable(m_p.texts().join(u'\n')));
     }
 
-    void creationFailure()
+    // A step that fails shows one message, with no title and an OK button, that starts with `text` and holds the
+    // engine's message `engine`, and leaves the report file as it was.
+    void failure_data()
     {
-        setUp(*m_s, m_dir->path() + u"/none"_s);
-        QString reason;
-        QVERIFY(!OpenReportDatabase(*m_s, {}, m_p, &reason));
-        onlyMessage(u"Error making database "_s, Prompt::Icon::None);
-        QCOMPARE(reason, m_p.texts().value(0));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("creation") << u"Error making database "_s << u"unable to open database file"_s;
+        QTest::newRow("catalogue") << u"Can't update database, R318 Form is disabled"_s << u"Office"_s;
+        QTest::newRow("rebuild")
+            << u"Problem updating old database.\nSuggest making a new database.\n'File\\Start a new R-318'"_s
+            << QString();
     }
-
-    void catalogueFailure()
+    void failure()
     {
-        exec(m_db, "DELETE FROM Officers");
-        exec(m_db, "ALTER TABLE Officers DROP COLUMN Office");
-        QVERIFY(!BuildCatalogue(*m_s, QString(), m_p));
-        onlyMessage(u"Can't update database, R318 Form is disabled"_s, Prompt::Icon::None);
-        QVERIFY(m_p.texts().value(0).contains(u"Office"_s)); // the engine's message follows
-    }
-
-    void rebuildFailure()
-    {
+        QFETCH(QString, text);
+        QFETCH(QString, engine);
+        const QLatin1String step(QTest::currentDataTag());
         setOfficer(2, u"Kept"_s);
-        exec(m_db, "ALTER TABLE Officers DROP COLUMN Grade");
+        if (step == "creation"_L1)
+            setUp(*m_s, m_dir->path() + u"/none"_s);
+        if (step == "catalogue"_L1) // only an empty officer list is filled from the catalogue
+            exec(m_db, "DELETE FROM Officers");
+        if (step != "creation"_L1)
+            exec(m_db, step == "catalogue"_L1 ? "ALTER TABLE Officers DROP COLUMN Office"
+                                              : "ALTER TABLE Officers DROP COLUMN Grade");
         const auto before = snapshot(m_db);
-        QVERIFY(!RebuildOfficers(*m_s, m_p));
-        onlyMessage(u"Problem updating old database.\nSuggest making a new database.\n'File\\Start a new R-318'"_s,
-                    Prompt::Icon::Warning);
+        QString reason;
+        QVERIFY(step == "creation"_L1    ? !OpenReportDatabase(*m_s, {}, m_p, &reason)
+                : step == "catalogue"_L1 ? !BuildCatalogue(*m_s, QString(), m_p)
+                                         : !RebuildOfficers(*m_s, m_p));
+        QCOMPARE(m_p.shown.size(), 1);
+        const Prompt::Message& m = m_p.shown.first();
+        QVERIFY2(m.text.startsWith(text) && m.text.contains(engine), qPrintable(m.text));
+        QCOMPARE(m.icon, step == "rebuild"_L1 ? Prompt::Icon::Warning : Prompt::Icon::None);
+        QVERIFY(m.buttons == Prompt::Buttons::Ok && m.title.isEmpty());
+        QVERIFY(step != "creation"_L1 || reason == m.text);
         QCOMPARE(snapshot(m_db), before); // nothing was half done
     }
 
@@ -211,7 +211,7 @@ private Q_SLOTS:
     {
         // A file of an earlier version: BC_Sem for OC_Sem, fewer fields, six recognition lists, an older officer
         // list (line 53 an office since dropped, no "Teaching Aides"), and members.
-        write(m_db, Shape());
+        write(m_db);
         for (const char* sql :
              {"ALTER TABLE Education DROP COLUMN OC_Sem", "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER",
               "ALTER TABLE Activities DROP COLUMN VSC", "ALTER TABLE Activities DROP COLUMN Award_S",

@@ -1,13 +1,13 @@
 // Save, revert and compaction of the report file: the backup copy, and never losing the report when a file
 // operation fails.
 
+#include "FailingReportFiles.h"
 #include "ReportFixture.h"
 #include "ScriptedPrompt.h"
 
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFile.h"
-#include "store/ReportFiles.h"
 #include "store/ReportIO.h"
 
 #include <QDir>
@@ -21,36 +21,6 @@ using namespace ReportFixture;
 namespace {
 
 const QStringList kReportAndBackup = {QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
-
-// Fails the rename over the report ("rename") or the compacted copy's flush ("flush"), or damages it ("damage").
-class FailingFiles : public ReportFiles
-{
-public:
-    explicit FailingFiles(const QString& op) : m_op(op) {}
-
-    bool rename(const QString& from, const QString& to, QString* why) override
-    {
-        return !hit("rename", why) && ReportFiles::rename(from, to, why);
-    }
-    bool flush(const QString& path, QString* why) override
-    {
-        QFile f(path);
-        if (m_op == QLatin1String("damage") && f.open(QIODevice::ReadWrite) && f.seek(4096))
-            f.write(QByteArray(4096, char(0x5A)));
-        f.close();
-        return !hit("flush", why) && ReportFiles::flush(path, why);
-    }
-
-private:
-    bool hit(const char* operation, QString* why) const
-    {
-        if (m_op != QLatin1String(operation))
-            return false;
-        *why = QStringLiteral("simulated failure of %1").arg(QLatin1String(operation));
-        return true;
-    }
-    QString m_op;
-};
 
 // A report with much text saved and then removed, so that its file has free pages to compact away.
 void reportWithFreeSpace(Session& s, const QString& dir)
@@ -74,13 +44,6 @@ QStringList nextStart(const QString& dir)
     if (!OpenReportDatabase(next, {}, p) || !LoadReport(next) || !p.shown.isEmpty())
         return QStringList{QStringLiteral("<cannot open>")} + p.texts();
     return modelLines(next.model);
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 // A folder name reaches the engine as a file URI and a bound value: quotes, "#", "%", "?", letters beyond ASCII.
@@ -159,7 +122,7 @@ private Q_SLOTS:
         else if (backup.isNull())
             QVERIFY(QFile::remove(s.CurrentBakPath));
         else
-            writeFile(s.CurrentBakPath, backup);
+            writeBytes(s.CurrentBakPath, backup);
         const QByteArray bak = bytes(s.CurrentBakPath);
         const QByteArray mdb = bytes(s.CurrentDBPath);
         ScriptedPrompt p;
@@ -187,7 +150,7 @@ private Q_SLOTS:
         const qint64 sizeBefore = QFileInfo(s.CurrentDBPath).size();
         for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
                                  "~r318_TST.mdb.12345678.tmp", "~r318_TST.mdb.12345678.tmp-journal"})
-            writeFile(s.DataDir + QLatin1String(name), QByteArray(3000, 'x'));
+            writeBytes(s.DataDir + QLatin1String(name), QByteArray(3000, 'x'));
         ScriptedPrompt p;
         QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
         QString why;
@@ -232,8 +195,11 @@ private Q_SLOTS:
         const auto content = snapshot(s.CurrentDBPath);
         const QStringList saved = modelLines(s.model);
         {
-            FailingFiles failing(step);
-            ScopedReportFiles scoped(&failing);
+            FailingReportFiles failing(step);
+            if (step == QLatin1String("damage")) // the compacted copy, before it is flushed
+                failing.beforeFlush = [](const QString& path) {
+                    writeBytes(path, bytes(path).replace(4096, 4096, QByteArray(4096, 'Z')));
+                };
             QString why;
             QVERIFY(!CompactReportDatabase(s, &why));
             QVERIFY2(why.contains(step), qPrintable(why));

@@ -6,7 +6,6 @@
 
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
-#include "store/ReportFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,13 +15,6 @@
 using namespace ReportFixture;
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 // A file of each kind that cannot serve as the report, made at `path`.
 void makeUnusable(const QString& kind, const QString& path)
@@ -34,7 +26,7 @@ void makeUnusable(const QString& kind, const QString& path)
     else if (kind == "folder")
         QDir().mkpath(path + "/inside");
     else
-        write(path, Shape());
+        write(path);
     if (kind == "damaged") {
         QByteArray b = bytes(path);
         writeBytes(path, b.replace(4096, b.size() - 4096, QByteArray(b.size() - 4096, char(0xA5))));
@@ -146,7 +138,6 @@ private Q_SLOTS:
         writeBytes(s.CurrentDBPath + "-journal", QByteArray(512, 'j'));
         const QStringList before = files(m_dir.path());
         FailingReportFiles failingFiles("rename", failing);
-        ScopedReportFiles scoped(&failingFiles);
         ScriptedPrompt p;
         p.queue(Prompt::Answer::Yes);
         QString why;
@@ -181,15 +172,11 @@ private Q_SLOTS:
     void missingFile()
     {
         ScriptedPrompt p;
-        QVERIFY(OpenReportDatabase(s, {}, p));
-        QVERIFY(p.shown.isEmpty());
-        QCOMPARE(value(s.CurrentDBPath, "SELECT count(*) FROM Recognized").toInt(), 168);
-        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
+        QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
         {
             // The first reopening rebuilds the officer list; a backup copy that cannot follow is reported.
             const QByteArray bak = bytes(s.CurrentBakPath);
             FailingReportFiles failing("copy", ".bak");
-            ScopedReportFiles scoped(&failing);
             QVERIFY(OpenReportDatabase(s, {}, p));
             QVERIFY(p.shown.size() == 1 &&
                     p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "could not be replaced"}));
@@ -219,7 +206,6 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(s.CurrentDBPath));
         {
             FailingReportFiles failing("copy", ".mdb");
-            ScopedReportFiles scoped(&failing);
             QVERIFY(!OpenReportDatabase(s, {}, p));
             QVERIFY(p.shown.size() == 2 &&
                     p.told(Prompt::Icon::Warning, {"could not be restored: simulated failure of copy"}));
@@ -247,25 +233,21 @@ private Q_SLOTS:
     // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used.
     void upgradeFails_data()
     {
-        QTest::addColumn<int>("categories");
         QTest::addColumn<QString>("sabotage");
         QTest::addColumn<QString>("engineText");
         const QString raise = "CREATE TRIGGER t BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END";
-        QTest::newRow("seventh list") << 6 << raise.arg("INSERT ON Recognized") << "refused";
-        QTest::newRow("dropping a field") << 7 << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
+        QTest::newRow("seventh list") << raise.arg("INSERT ON Recognized") << "refused";
+        QTest::newRow("dropping a field") << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
                                           << "no such column: BC_Sem";
-        QTest::newRow("address") << 7 << raise.arg("UPDATE ON Misc") << "refused";
+        QTest::newRow("address") << raise.arg("UPDATE ON Misc") << "refused";
     }
     void upgradeFails()
     {
-        QFETCH(int, categories);
         QFETCH(QString, sabotage);
         QFETCH(QString, engineText);
-        Shape shape;
-        shape.marker = QStringLiteral("7.0.0");
-        write(s.CurrentDBPath, shape);
-        // Made older: six recognition lists, or the field BC_Sem that the upgrade drops.
-        if (categories < 7)
+        write(s.CurrentDBPath, QStringLiteral("7.0.0"));
+        // Made older: six recognition lists (for the seventh list), or the field BC_Sem that the upgrade drops.
+        if (sabotage.contains("Recognized"))
             exec(s.CurrentDBPath, "DELETE FROM Recognized WHERE Category = 7");
         if (sabotage.contains("BC_Sem"))
             exec(s.CurrentDBPath, "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER");

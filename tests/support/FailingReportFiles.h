@@ -2,14 +2,11 @@
 
 #include "store/ReportFiles.h"
 
-#include <QFileInfo>
-#include <QStringList>
-
 #include <functional>
 
 // Report file operations that fail on request: operation `op` ("copy", "rename", "remove", "flush") fails, saying
 // "simulated failure of <op> on <path>", when the path it works on (the target for copy and rename) ends with
-// `suffix`. Every copy and rename is logged; beforeFlush runs before each flush.
+// `suffix`; beforeFlush runs before each flush. They serve the store while the object lives.
 class FailingReportFiles : public ReportFiles
 {
 public:
@@ -20,17 +17,14 @@ public:
 
     QString op;
     QString suffix;
-    QStringList log;
     std::function<void(const QString&)> beforeFlush;
 
     bool copy(const QString& from, const QString& to, QString* why) override
     {
-        log << QStringLiteral("copy %1 %2").arg(QFileInfo(from).fileName(), QFileInfo(to).fileName());
         return !hit(QStringLiteral("copy"), to, why) && ReportFiles::copy(from, to, why);
     }
     bool rename(const QString& from, const QString& to, QString* why) override
     {
-        log << QStringLiteral("rename %1 %2").arg(from, to);
         return !hit(QStringLiteral("rename"), to, why) && ReportFiles::rename(from, to, why);
     }
     bool remove(const QString& path, QString* why) override
@@ -53,4 +47,5 @@ private:
             *why = QStringLiteral("simulated failure of %1 on %2").arg(operation, path);
         return true;
     }
+    ScopedReportFiles m_scoped{this};
 };
