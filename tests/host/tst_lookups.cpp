@@ -116,7 +116,7 @@ private Q_SLOTS:
         HostCase::setEntry(expected, 1, 5, "1000005|Eve|Ed|P/Lt|JN||1");
         HostCase::setEntry(expected, 1, 6, "1000006|Fox|Flo||P||1");
         QCOMPARE(dump(m), dump(expected));
-        HostCase::Writer(fx.primaryPath()).committee(5, "1", "7", "105", "N");
+        fx.execPrimary("INSERT INTO MemberCom VALUES (5, '1', '7', '105', 'N', 0)");
         QVERIFY(FindDNOffices(session, "N"));
         expected.clearCategory(2);
         HostCase::setEntry(expected, 2, 1, "1000005|Eve|Ed|P/Lt|JN|Secretary, Chairman|2");

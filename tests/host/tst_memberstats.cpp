@@ -82,8 +82,7 @@ private Q_SLOTS:
         };
         const qint32 active = 14 + counted(4), seniors = 1 + counted(5), more = counted(6);
         ReportModel& m = session.model;
-        m.FromDate = kFrom;
-        m.ToDate = kTo;
+        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
         QCOMPARE(FindActMem(session), active);
         QCOMPARE(m.NoActive, active);
         QCOMPARE(FindNewSen(session), seniors); // listed with their Rank, not SquadRank
@@ -162,8 +161,7 @@ private Q_SLOTS:
                 w.exec("DELETE FROM MeritMarks");
         }));
         ReportModel& m = session.model;
-        m.FromDate = kFrom;
-        m.ToDate = kTo;
+        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
         if (c.unread)
             m.*c.unread = "31/08/2020";
         m.BCCount = {11, 12, 13};
