@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <numeric>
 
 namespace HostCase {
 
@@ -24,28 +25,6 @@ inline void prepare(HostFixture& fixture, bool settings = false)
     if (settings)
         fixture.writeSettings();
     fixture.createDatabases();
-}
-
-// Opens the fixture's host databases and recordsets the way start-up does, without a report file.
-inline bool openHost(HostFixture& fixture, Session& session)
-{
-    session.PrimaryDBPath = fixture.primaryPath();
-    session.SquadronsDBPath = fixture.squadronsPath();
-    session.host.closeAll();
-    session.host.SquadronsDB.open(fixture.squadronsPath());
-    ScriptedPrompt prompt;
-    RefreshHostData(session, false, prompt);
-    return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
-}
-
-// The same on a fresh host holding the rows that `rows` writes.
-inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
-{
-    prepare(fixture);
-    Writer w(fixture.primaryPath());
-    rows(w);
-    w.done();
-    return openHost(fixture, session);
 }
 
 // A squadron: members 1..6 (some with blanks to trim; 4 not active, 5 another squadron's), new senior members 2, 3,
@@ -78,6 +57,38 @@ inline void squadron(Writer& w, const QString& holders)
                {r.section(QLatin1Char(':'), 0, 0).toInt(), code.left(1), code.mid(1, 1), code.left(1) + code.mid(2),
                 sdn, next ? 1 : 0});
     }
+}
+
+// Opens the fixture's host databases and recordsets the way start-up does, without a report file.
+inline bool openHost(HostFixture& fixture, Session& session)
+{
+    session.PrimaryDBPath = fixture.primaryPath();
+    session.SquadronsDBPath = fixture.squadronsPath();
+    session.host.closeAll();
+    session.host.SquadronsDB.open(fixture.squadronsPath());
+    ScriptedPrompt prompt;
+    RefreshHostData(session, false, prompt);
+    return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
+}
+
+// The same on a fresh host holding the rows that `rows` writes.
+inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
+{
+    prepare(fixture);
+    Writer w(fixture.primaryPath());
+    rows(w);
+    w.done();
+    return openHost(fixture, session);
+}
+
+// The same on a fresh host holding the squadron with `holders` and, if any, `moreSql` run after it.
+inline bool openSquadron(HostFixture& fixture, Session& session, const QString& holders, const QString& moreSql = {})
+{
+    return openWith(fixture, session, [&](Writer& w) {
+        squadron(w, holders);
+        if (!moreSql.isEmpty())
+            w.exec(moreSql);
+    });
 }
 
 // An officer list of (title, code) rows; a code starting with a letter is a heading.
@@ -162,11 +173,10 @@ inline QStringList shown(const ScriptedPrompt& prompt)
     for (const Prompt::Message& s : prompt.shown) {
         const bool plain = s.icon == Prompt::Icon::None && s.buttons == Prompt::Buttons::Ok;
         const bool question = s.icon == Prompt::Icon::Question && s.buttons == Prompt::Buttons::YesNo;
-        out << s.text +
-                   (plain      ? QString()
-                    : question ? " ?"
-                               : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons))) +
-                   (s.title.isEmpty() ? QString() : " @" + s.title);
+        const QString kind = plain      ? QString()
+                             : question ? " ?"
+                                        : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons));
+        out << s.text + kind + (s.title.isEmpty() ? QString() : " @" + s.title);
     }
     return out;
 }
@@ -179,11 +189,9 @@ inline QStringList dump(const ReportModel& m)
     out << m.SubDate << m.FromDate << m.ToDate << m.ReportYear << QString::number(m.NoMM) << QString::number(m.Incorp)
         << QString::number(m.NoActive) << QString::number(m.NoSenior);
     out << submitter(m) << m.PubName << m.SubmitURL;
-    const auto numbers = [](const auto& values) {
-        QStringList v;
-        for (qint32 n : values)
-            v << QString::number(n);
-        return v.join(QLatin1Char(' '));
+    const auto numbers = [](const auto& v) {
+        return std::accumulate(v.begin(), v.end(), QString(),
+                               [](const QString& s, qint32 n) { return s + ' ' + QString::number(n); });
     };
     out << numbers(m.AGCount) << numbers(m.EGCount) << numbers(m.BCCount) << numbers(m.OCCount)
         << QString::number(m.FromKUR);

@@ -59,11 +59,8 @@ public:
         QString m_name;
     };
 
-    void execPrimary(const QString& sql, const QVariantList& params = {}) { Writer(primaryPath()).exec(sql, params); }
-    void execSquadrons(const QString& sql, const QVariantList& params = {})
-    {
-        Writer(squadronsPath()).exec(sql, params);
-    }
+    void execPrimary(const QString& sql, const QVariantList& args = {}) { Writer(primaryPath()).exec(sql, args); }
+    void execSquadrons(const QString& sql, const QVariantList& args = {}) { Writer(squadronsPath()).exec(sql, args); }
     void addMember(const Member& m);
 
     // The host's command line for the add-in: "Rostrel,<primary>,<squadrons>,color".
