@@ -12,7 +12,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <numeric>
 
 namespace HostCase {

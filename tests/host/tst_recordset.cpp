@@ -39,8 +39,7 @@ private Q_SLOTS:
         empty.moveLast();
         QVERIFY(empty.isEmpty() && empty.bof() && empty.eof());
         QVERIFY(!empty.findFirst("A = 1") && empty.noMatch());
-        Recordset closed;
-        QVERIFY(!closed.isOpen() && !closed.findFirst("A = 1"));
+        QVERIFY(!Recordset().isOpen() && !Recordset().findFirst("A = 1"));
 
         const QStringList texts = {"  42 ", "12abc", "", "abc", "-7", "5.9", "99999999999999999999999"};
         const QList<qint64> numbers = {42, 12, 0, 0, -7, 5, 999999999999999999};

@@ -17,11 +17,6 @@ HostFixture::HostFixture()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/config")));
 }
 
-HostFixture::~HostFixture()
-{
-    m_oldConfig ? qputenv("XDG_CONFIG_HOME", *m_oldConfig) : qunsetenv("XDG_CONFIG_HOME");
-}
-
 void HostFixture::writeSettings(const QString& primary, const QString& mouse, const QString& userPw, bool withDataPath)
 {
     m_primary = primary;
@@ -35,10 +30,8 @@ void HostFixture::writeSettings(const QString& primary, const QString& mouse, co
         HostSettings::write(app + QStringLiteral("v3"), startup, QStringLiteral("DataPath"), dataPath());
 }
 
-HostFixture::Writer::Writer(const QString& path)
+HostFixture::Writer::Writer(const QString& path) : m_name(QStringLiteral("fixture-writer-%1").arg(quintptr(this)))
 {
-    static int count = 0;
-    m_name = QStringLiteral("fixture-writer-%1").arg(++count);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
     if (!db.open())

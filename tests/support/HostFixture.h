@@ -27,7 +27,7 @@ public:
     };
 
     HostFixture();
-    ~HostFixture();
+    ~HostFixture() { m_oldConfig ? qputenv("XDG_CONFIG_HOME", *m_oldConfig) : qunsetenv("XDG_CONFIG_HOME"); }
 
     QString dataPath() const { return m_dir.path() + QStringLiteral("/data"); }
     QString dataDir() const { return dataPath() + QStringLiteral("/Rostrelv3/"); }
