@@ -10,104 +10,20 @@
 #include "host/HostData.h"
 #include "store/ReportModel.h"
 
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-
+#include <array>
 #include <functional>
-#include <memory>
+#include <numeric>
 
 namespace HostCase {
 
-// Writes rows into a host database through one connection and transaction, without waiting for the disk.
-class Writer
-{
-public:
-    explicit Writer(const QString& path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
-        exec(QStringLiteral("PRAGMA synchronous = OFF"));
-        db.transaction();
-    }
-    ~Writer() { done(); }
-    Writer(const Writer&) = delete;
-    Writer& operator=(const Writer&) = delete;
+using Writer = HostFixture::Writer;
 
-    void exec(const QString& sql, const QVariantList& params = {})
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        if (!q.prepare(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        for (const QVariant& v : params)
-            q.addBindValue(v);
-        if (!q.exec())
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    }
-
-    void committee(qint32 memId, const QString& department, const QString& position, const QString& committee,
-                   const QString& sdn = QStringLiteral("S"), bool newOd = false)
-    {
-        exec(QStringLiteral("INSERT INTO MemberCom VALUES (?, ?, ?, ?, ?, ?)"),
-             {memId, department, position, committee, sdn, newOd ? 1 : 0});
-    }
-
-    // Commits and closes; the writer is of no further use.
-    void done()
-    {
-        if (m_name.isEmpty())
-            return;
-        QSqlDatabase::database(m_name, false).commit();
-        QSqlDatabase::removeDatabase(std::exchange(m_name, QString()));
-    }
-
-private:
-    QString m_name = QStringLiteral("hostcase-writer");
-};
-
-// Both host databases (copies of a set made once per program) and, for start-up, maybe the host's settings.
+// Both host databases and, for start-up, maybe the host's settings.
 inline void prepare(HostFixture& fixture, bool settings = false)
 {
-    static std::unique_ptr<QTemporaryDir> model;
-    if (!model) {
-        model = std::make_unique<QTemporaryDir>();
-        HostFixture maker;
-        maker.writeSettings();
-        maker.createDatabases();
-        QFile::copy(maker.primaryPath(), model->filePath(QStringLiteral("primary")));
-        QFile::copy(maker.squadronsPath(), model->filePath(QStringLiteral("squadrons")));
-    }
     if (settings)
         fixture.writeSettings();
-    if (!QFile::copy(model->filePath(QStringLiteral("primary")), fixture.primaryPath()) ||
-        !QFile::copy(model->filePath(QStringLiteral("squadrons")), fixture.squadronsPath()))
-        qFatal("cannot copy the host databases");
-}
-
-// Opens the fixture's host databases and recordsets the way start-up does, without a report file.
-inline bool openHost(HostFixture& fixture, Session& session)
-{
-    session.PrimaryDBPath = fixture.primaryPath();
-    session.SquadronsDBPath = fixture.squadronsPath();
-    session.host.closeAll();
-    session.host.SquadronsDB.open(fixture.squadronsPath());
-    ScriptedPrompt prompt;
-    RefreshHostData(session, false, prompt);
-    return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
-}
-
-// The same on a fresh host holding the rows that `rows` writes.
-inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
-{
-    prepare(fixture);
-    Writer w(fixture.primaryPath());
-    rows(w);
-    w.done();
-    return openHost(fixture, session);
+    fixture.createDatabases();
 }
 
 // A squadron: members 1..6 (some with blanks to trim; 4 not active, 5 another squadron's), new senior members 2, 3,
@@ -136,9 +52,42 @@ inline void squadron(Writer& w, const QString& holders)
         const bool next = r.endsWith(QLatin1Char('+'));
         const QString sdn = r.remove(QLatin1Char('+')).back().isLetter() ? QString(r.back()) : QStringLiteral("S");
         const QString code = r.section(QLatin1Char(':'), 1).remove(sdn);
-        w.committee(r.section(QLatin1Char(':'), 0, 0).toInt(), code.left(1), code.mid(1, 1), code.left(1) + code.mid(2),
-                    sdn, next);
+        w.exec("INSERT INTO MemberCom VALUES (?, ?, ?, ?, ?, ?)",
+               {r.section(QLatin1Char(':'), 0, 0).toInt(), code.left(1), code.mid(1, 1), code.left(1) + code.mid(2),
+                sdn, next ? 1 : 0});
     }
+}
+
+// Opens the fixture's host databases and recordsets the way start-up does, without a report file.
+inline bool openHost(HostFixture& fixture, Session& session)
+{
+    session.PrimaryDBPath = fixture.primaryPath();
+    session.SquadronsDBPath = fixture.squadronsPath();
+    session.host.closeAll();
+    session.host.SquadronsDB.open(fixture.squadronsPath());
+    ScriptedPrompt prompt;
+    RefreshHostData(session, false, prompt);
+    return session.host.HostDB.isOpen() && session.host.MembersRS.isOpen();
+}
+
+// The same on a fresh host holding the rows that `rows` writes.
+inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
+{
+    prepare(fixture);
+    Writer w(fixture.primaryPath());
+    rows(w);
+    w.done();
+    return openHost(fixture, session);
+}
+
+// The same on a fresh host holding the squadron with `holders` and, if any, `moreSql` run after it.
+inline bool openSquadron(HostFixture& fixture, Session& session, const QString& holders, const QString& moreSql = {})
+{
+    return openWith(fixture, session, [&](Writer& w) {
+        squadron(w, holders);
+        if (!moreSql.isEmpty())
+            w.exec(moreSql);
+    });
 }
 
 // An officer list of (title, code) rows; a code starting with a letter is a heading.
@@ -152,57 +101,67 @@ inline void setOfficers(ReportModel& model, const QList<std::pair<QString, QStri
     }
 }
 
-// Writes the values, separated by '|', into the fields in turn.
-inline void assign(std::initializer_list<QString*> fields, const QString& values)
+// The fields of an officer row, a recognition entry (but its category) and the submitting officer, in order.
+template <class O> auto officerFields(O& o)
 {
-    const QStringList v = values.split(QLatin1Char('|'));
-    for (qsizetype k = 0; k < qsizetype(fields.size()); ++k)
-        *fields.begin()[k] = v.value(k);
+    return std::array{&o.Cert, &o.Last, &o.First, &o.Rank, &o.Grade};
+}
+template <class R> auto entryFields(R& r)
+{
+    return std::array{&r.Cert, &r.Last, &r.First, &r.Rank, &r.Grade, &r.Office};
+}
+template <class M> auto submitterFields(M& m)
+{
+    return std::array{&m.SubOCert, &m.SubOLast,  &m.SubOFirst, &m.SubOGrade, &m.SubORank,  &m.SubOAddress,
+                      &m.SubOCity, &m.SubOState, &m.SubOZip,   &m.SubOTitle, &m.SubOPhone, &m.SubOEmail};
 }
 
-// Officer row i as "cert|last|first|rank|grade", and the same written.
+// The fields' values separated by '|', and the same written.
+inline QString read(const auto& fields)
+{
+    QStringList v;
+    for (const QString* f : fields)
+        v << *f;
+    return v.join(QLatin1Char('|'));
+}
+inline void write(const auto& fields, const QString& values)
+{
+    for (qsizetype k = 0; k < qsizetype(fields.size()); ++k)
+        *fields[k] = values.section(QLatin1Char('|'), int(k), int(k));
+}
+
+// Officer row i as "cert|last|first|rank|grade", recognition entry (c, e) as "cert|last|first|rank|grade|office|
+// category" (marked: "|<text> e|||||c"), the submitting officer as "cert|last|first|grade|rank|address|city|state|
+// zip|title|phone|email"; and each written.
 inline QString officer(const ReportModel& m, int i)
 {
-    const Officer& o = m.officer(i);
-    return QStringList{o.Cert, o.Last, o.First, o.Rank, o.Grade}.join(QLatin1Char('|'));
+    return read(officerFields(m.officer(i)));
 }
 inline void setOfficer(ReportModel& m, int i, const QString& values)
 {
-    Officer& o = m.officer(i);
-    assign({&o.Cert, &o.Last, &o.First, &o.Rank, &o.Grade}, values);
+    write(officerFields(m.officer(i)), values);
 }
-
-// Recognition entry (c, e) as "cert|last|first|rank|grade|office|category", and written; marked: "|<text> e|||||c".
 inline QString entry(const ReportModel& m, int c, int e)
 {
-    const RecognizedEntry& r = m.entry(c, e);
-    return QStringList{r.Cert, r.Last, r.First, r.Rank, r.Grade, r.Office, QString::number(r.Category)}.join(
-        QLatin1Char('|'));
+    return read(entryFields(m.entry(c, e))) + QLatin1Char('|') + QString::number(m.entry(c, e).Category);
 }
 inline void setEntry(ReportModel& m, int c, int e, const QString& values)
 {
-    RecognizedEntry& r = m.entry(c, e);
-    assign({&r.Cert, &r.Last, &r.First, &r.Rank, &r.Grade, &r.Office}, values);
-    r.Category = values.section(QLatin1Char('|'), 6).toInt();
+    write(entryFields(m.entry(c, e)), values);
+    m.entry(c, e).Category = values.section(QLatin1Char('|'), 6).toInt();
 }
 inline void markCategory(ReportModel& m, int c, const QString& text)
 {
     for (int e = 1; e <= ReportModel::EntriesPerCategory; ++e)
         setEntry(m, c, e, QStringLiteral("|%1 %2|||||%3").arg(text).arg(e).arg(c));
 }
-
-// The submitting officer as "cert|last|first|grade|rank|address|city|state|zip|title|phone|email", and written.
 inline QString submitter(const ReportModel& m)
 {
-    return QStringList{m.SubOCert, m.SubOLast,  m.SubOFirst, m.SubOGrade, m.SubORank,  m.SubOAddress,
-                       m.SubOCity, m.SubOState, m.SubOZip,   m.SubOTitle, m.SubOPhone, m.SubOEmail}
-        .join(QLatin1Char('|'));
+    return read(submitterFields(m));
 }
 inline void setSubmitter(ReportModel& m, const QString& values)
 {
-    assign({&m.SubOCert, &m.SubOLast, &m.SubOFirst, &m.SubOGrade, &m.SubORank, &m.SubOAddress, &m.SubOCity,
-            &m.SubOState, &m.SubOZip, &m.SubOTitle, &m.SubOPhone, &m.SubOEmail},
-           values);
+    write(submitterFields(m), values);
 }
 
 // Every message shown: its text, " ?" after a question (Yes, No) or the icon and buttons after anything but a
@@ -213,11 +172,10 @@ inline QStringList shown(const ScriptedPrompt& prompt)
     for (const Prompt::Message& s : prompt.shown) {
         const bool plain = s.icon == Prompt::Icon::None && s.buttons == Prompt::Buttons::Ok;
         const bool question = s.icon == Prompt::Icon::Question && s.buttons == Prompt::Buttons::YesNo;
-        out << s.text +
-                   (plain      ? QString()
-                    : question ? " ?"
-                               : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons))) +
-                   (s.title.isEmpty() ? QString() : " @" + s.title);
+        const QString kind = plain      ? QString()
+                             : question ? " ?"
+                                        : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons));
+        out << s.text + kind + (s.title.isEmpty() ? QString() : " @" + s.title);
     }
     return out;
 }
@@ -230,11 +188,9 @@ inline QStringList dump(const ReportModel& m)
     out << m.SubDate << m.FromDate << m.ToDate << m.ReportYear << QString::number(m.NoMM) << QString::number(m.Incorp)
         << QString::number(m.NoActive) << QString::number(m.NoSenior);
     out << submitter(m) << m.PubName << m.SubmitURL;
-    const auto numbers = [](const auto& values) {
-        QStringList v;
-        for (qint32 n : values)
-            v << QString::number(n);
-        return v.join(QLatin1Char(' '));
+    const auto numbers = [](const auto& v) {
+        return std::accumulate(v.begin(), v.end(), QString(),
+                               [](const QString& s, qint32 n) { return s + ' ' + QString::number(n); });
     };
     out << numbers(m.AGCount) << numbers(m.EGCount) << numbers(m.BCCount) << numbers(m.OCCount)
         << QString::number(m.FromKUR);

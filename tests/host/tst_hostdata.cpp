@@ -1,12 +1,9 @@
 // Host data refresh, the squadron identity, the member list, host texts, and host queries that fail.
 
-#include "HostFixture.h"
-#include "ScriptedPrompt.h"
+#include "HostCase.h"
 
-#include "app/Session.h"
 #include "app/Startup.h"
 #include "host/FillFromHost.h"
-#include "host/HostData.h"
 #include "host/HostShortcuts.h"
 #include "host/MemberStats.h"
 
@@ -18,41 +15,24 @@ class TestHostData : public QObject
     Q_OBJECT
 
 private:
-    static bool startUp(HostFixture& host, Session& session)
+    // A new host, started up; with one member and the watch year Sep 1, 2019 .. Aug 31, 2020 if `watchYear`.
+    static bool startUp(HostFixture& host, Session& session, bool watchYear = false)
     {
+        HostCase::prepare(host, true);
+        if (watchYear) {
+            host.addMember({1, "Abel", "Amy"});
+            std::tie(session.model.FromDate, session.model.ToDate) = std::tuple("Sep 1, 2019", "Aug 31, 2020");
+        }
         ScriptedPrompt prompt;
         return Startup::Main(session, host.commandLine(), prompt).kind == Startup::Outcome::Kind::Ready;
     }
-    static void newHost(HostFixture& host)
-    {
-        host.writeSettings();
-        host.createDatabases();
-    }
-    // A host with one member, and the watch year Sep 1, 2019 .. Aug 31, 2020.
-    static bool startInWatchYear(HostFixture& host, Session& session)
-    {
-        newHost(host);
-        host.addMember({1, "Abel", "Amy"});
-        session.model.FromDate = "Sep 1, 2019";
-        session.model.ToDate = "Aug 31, 2020";
-        return startUp(host, session);
-    }
 
 private Q_SLOTS:
-    void namesAndNumbers()
-    {
-        QCOMPARE(SquadronNoText(7), QStringLiteral("0007"));
-        QCOMPARE(SquadronNoText(12345), QStringLiteral("12345"));
-        QCOMPARE(MemberFullName("Baker", "Ann", "AP", "Lt/C"), QStringLiteral("Lt/C Ann Baker, AP"));
-        QCOMPARE(MemberFullName("Baker", "Ann", "", ""), QStringLiteral(" Ann Baker"));
-    }
-
     // An empty member table leaves the list as it was; a refresh sees the members added since. Host texts lose
     // leading and trailing blanks only: a tab at either end is the text's own.
     void memberList()
     {
         HostFixture host;
-        newHost(host);
         Session session;
         QVERIFY(startUp(host, session));
         QList<qint32> ids{0, 5};
@@ -63,7 +43,7 @@ private Q_SLOTS:
         host.addMember({.id = 31, .last = " Baker\t", .first = " Ann ", .memTypeStat = "\tAC"});
         host.addMember({.id = 7, .last = "Abel", .first = "Amy", .memTypeStat = " AC "});
         host.addMember({.id = 12, .last = "abel", .first = "Zed", .squadron = 101});
-        host.addCommittee(31, "7", "7", "703");
+        host.execPrimary("INSERT INTO MemberCom VALUES (31, '7', '7', '703', 'S', 0)");
         ScriptedPrompt prompt;
         QVERIFY(RefreshHostData(session, false, prompt));
         FillMemberList(session, ids, entries);
@@ -76,9 +56,7 @@ private Q_SLOTS:
         }
         HostShortcuts::setEnabled(true);
         ReportModel& m = session.model;
-        m.Officers = {Officer()};
-        m.officer(1).Title = "Historian";
-        m.officer(1).Code = "7703";
+        HostCase::setOfficers(m, {{"Historian", "7703"}});
         QVERIFY(FindHistorian(session).found);
         QCOMPARE(m.SubOLast + '|' + m.SubOFirst + '|' + m.officer(1).Last, QStringLiteral("Baker\t|Ann|Baker\t"));
 
@@ -92,17 +70,20 @@ private Q_SLOTS:
         QCOMPARE(entries, (QStringList{"Baker\t, Ann", "Abel, Amy", "abel, Zed  (HC)"}));
     }
 
-    // A refresh reads the identity again and says so; one that fails says why instead and keeps the identity.
+    // A refresh reads the identity again and says so (the number as four digits at least); one that fails says why
+    // instead and keeps the identity.
     void refresh()
     {
         HostFixture host;
-        newHost(host);
         Session session;
         QVERIFY(startUp(host, session));
         host.execPrimary("UPDATE HomeSquad SET Home_No = 42");
         ScriptedPrompt prompt;
         QVERIFY(RefreshHostData(session, true, prompt));
         QCOMPARE(session.model.SquadronNoText, QStringLiteral("0042"));
+        QCOMPARE(SquadronNoText(7) + SquadronNoText(12345), QStringLiteral("000712345"));
+        QCOMPARE(MemberFullName("Baker", "Ann", "AP", "Lt/C"), QStringLiteral("Lt/C Ann Baker, AP"));
+        QCOMPARE(MemberFullName("Baker", "Ann", "", ""), QStringLiteral(" Ann Baker"));
         QVERIFY(prompt.shown.size() == 1 && prompt.told(Prompt::Icon::Information, {}));
         QCOMPARE(prompt.shown[0].text,
                  QStringLiteral("Data tables and variables derived from Rostrel have been refreshed\n"
@@ -122,45 +103,37 @@ private Q_SLOTS:
         QCOMPARE(session.model.SquadronNoText, QStringLiteral("0042"));
     }
 
-    // A count whose host query fails shows the engine's text and keeps the report's values; nothing is offered.
-    void failedCounts()
+    // Fill from host goes on past a failed query and shows it at the end; what it would have changed stays. A count
+    // whose host query fails shows the engine's text and keeps the report's values; nothing is offered.
+    void failedQueries()
     {
         HostFixture host;
         Session session;
-        QVERIFY(startInWatchYear(host, session));
+        QVERIFY(startUp(host, session, true));
         ReportModel& m = session.model;
+        host.execPrimary("INSERT INTO MemberCom VALUES (1, '7', '7', '703', 'D', 0)");
+        host.execPrimary("DROP TABLE commdept");
+        m.entry(1, 1).Last = "Kept";
+        ScriptedPrompt prompt;
+        prompt.setDefaultAnswer(Prompt::Answer::Yes);
+        const FillOutcome outcome = FillFromHost(session, prompt);
+        QVERIFY(outcome.filled && outcome.hostFailed);
+        QCOMPARE(m.entry(1, 1).Last, QStringLiteral("Kept")); // the district assignments stay as they were
+        QCOMPARE(m.NoActive, 1);
+        QVERIFY(prompt.shown.size() == 2 && prompt.told(Prompt::Icon::Warning, {"no such table: commdept"}));
+
         std::tie(m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0], m.entry(7, 1).Last) = std::tuple(10, 11, 12, 13, "Kept");
         host.execPrimary("DROP TABLE MeritMarks");
         host.execPrimary("DROP TABLE Members");
-        ScriptedPrompt prompt;
-        prompt.setDefaultAnswer(Prompt::Answer::Yes);
         const QList<qint32> shown = {cmdActiveClick(session, prompt).shown, cmdUpdateMMClick(session, prompt).shown,
                                      cmdNewSenClick(session, prompt).shown, cmdAGdbClick(session, 0, prompt).shown};
         QCOMPARE(shown, QList<qint32>({10, 11, 12, 13}));
         QCOMPARE(QList<qint32>({m.NoActive, m.NoMM, m.NoSenior, m.AGCount[0]}), shown);
         QCOMPARE(m.entry(7, 1).Last, QStringLiteral("Kept"));
         const QString failed = "Rostrel could not answer; the report keeps the values it had:\nno such table: ";
-        QCOMPARE(prompt.texts(),
+        QCOMPARE(prompt.texts().mid(2),
                  QStringList({failed + "Members", failed + "MeritMarks", failed + "Members", failed + "Members"}));
         QVERIFY(prompt.told(Prompt::Icon::Warning, {}));
-    }
-
-    // Fill from host goes on past a failed query and shows it at the end; what it would have changed stays.
-    void fillWithAFailedQuery()
-    {
-        HostFixture host;
-        Session session;
-        QVERIFY(startInWatchYear(host, session));
-        host.addCommittee(1, "7", "7", "703", "D");
-        host.execPrimary("DROP TABLE commdept");
-        session.model.entry(1, 1).Last = "Kept";
-        ScriptedPrompt prompt;
-        prompt.setDefaultAnswer(Prompt::Answer::Yes);
-        const FillOutcome outcome = FillFromHost(session, prompt);
-        QVERIFY(outcome.filled && outcome.hostFailed);
-        QCOMPARE(session.model.entry(1, 1).Last, QStringLiteral("Kept")); // the district assignments stay as they were
-        QCOMPARE(session.model.NoActive, 1);
-        QVERIFY(prompt.shown.size() == 2 && prompt.told(Prompt::Icon::Warning, {"no such table: commdept"}));
     }
 };
 

@@ -12,23 +12,13 @@ class TestLookups : public QObject
 {
     Q_OBJECT
 
-private:
-    static void open(HostFixture& fx, Session& session, const QString& holders, const QString& moreRows = {})
-    {
-        QVERIFY(HostCase::openWith(fx, session, [&](HostCase::Writer& w) {
-            HostCase::squadron(w, holders);
-            if (!moreRows.isEmpty())
-                w.exec(moreRows);
-        }));
-    }
-
 private Q_SLOTS:
     void officerRowsFromTheHost()
     {
         HostFixture fx;
         Session session;
         // Three current holders of 1901 (3, 5, 6); a district row and next watch's holder of that code are none.
-        open(fx, session, "3:1901 1:1101 5:1901 4:1901D 6:1901 2:1901+ 99:1705 4:1'05");
+        QVERIFY(HostCase::openSquadron(fx, session, "3:1901 1:1101 5:1901 4:1901D 6:1901 2:1901+ 99:1705 4:1'05"));
         ReportModel& m = session.model;
         const QList<std::pair<QString, QString>> offices{
             {"Bridge", "A000"},           {"Commander", "1101"},        {"Secretary", "1705"},
@@ -65,7 +55,8 @@ private Q_SLOTS:
         for (const QStringList& c : cases) {
             HostFixture fx;
             Session session;
-            open(fx, session, c[0], "INSERT INTO MemberCom VALUES (4, '', '0', '', 'S', 0), (5, '', '', '', 'S', 0)");
+            QVERIFY(HostCase::openSquadron(
+                fx, session, c[0], "INSERT INTO MemberCom VALUES (4, '', '0', '', 'S', 0), (5, '', '', '', 'S', 0)"));
             ReportModel& m = session.model;
             const bool listed = !c[1].isEmpty();
             HostCase::setOfficers(m, {{"Bridge", "A000"},
@@ -82,8 +73,7 @@ private Q_SLOTS:
                 QCOMPARE((QStringList{HostCase::submitter(m), name, out.title}), (c.mid(4) << m.SubOTitle));
                 // The office's row shows the submitting officer; the other rows are not touched.
                 const HostMember& u = out.unify;
-                HostCase::setOfficer(expected, out.officerRow,
-                                     QStringList{u.Cert, u.Last, u.First, u.Rank, u.Grade}.join(QLatin1Char('|')));
+                HostCase::setOfficer(expected, out.officerRow, HostCase::read(HostCase::officerFields(u)));
                 HostCase::setSubmitter(expected, HostCase::submitter(m));
                 QCOMPARE(u.Last + u.Rank, m.SubOLast + m.SubORank);
             }
@@ -98,9 +88,10 @@ private Q_SLOTS:
         Session session;
         // Entry 1 names no member, entry 2's member is not in Members, entry 3 is next watch's (every watch
         // counts); entries 4, 5 and 6 lack their committee, position and department.
-        open(fx, session, "4:1705 0:2701D 98:2101D",
-             "INSERT INTO MemberCom VALUES (2, ' 2 ', '7', '201', 'D', 1), (3, '2', '3', '205', 'D', 0), "
-             "(5, '2', '8', '201', 'D', 0), (6, '9', '7', '105', 'D', 0)");
+        QVERIFY(HostCase::openSquadron(
+            fx, session, "4:1705 0:2701D 98:2101D",
+            "INSERT INTO MemberCom VALUES (2, ' 2 ', '7', '201', 'D', 1), (3, '2', '3', '205', 'D', 0), "
+            "(5, '2', '8', '201', 'D', 0), (6, '9', '7', '105', 'D', 0)"));
         ReportModel& m = session.model;
         HostCase::markCategory(m, 1, "Old");
         HostCase::markCategory(m, 2, "Old");
@@ -116,7 +107,7 @@ private Q_SLOTS:
         HostCase::setEntry(expected, 1, 5, "1000005|Eve|Ed|P/Lt|JN||1");
         HostCase::setEntry(expected, 1, 6, "1000006|Fox|Flo||P||1");
         QCOMPARE(dump(m), dump(expected));
-        HostCase::Writer(fx.primaryPath()).committee(5, "1", "7", "105", "N");
+        fx.execPrimary("INSERT INTO MemberCom VALUES (5, '1', '7', '105', 'N', 0)");
         QVERIFY(FindDNOffices(session, "N"));
         expected.clearCategory(2);
         HostCase::setEntry(expected, 2, 1, "1000005|Eve|Ed|P/Lt|JN|Secretary, Chairman|2");

@@ -82,10 +82,8 @@ private Q_SLOTS:
         };
         const qint32 active = 14 + counted(4), seniors = 1 + counted(5), more = counted(6);
         ReportModel& m = session.model;
-        m.FromDate = kFrom;
-        m.ToDate = kTo;
-        QCOMPARE(FindActMem(session), active);
-        QCOMPARE(m.NoActive, active);
+        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
+        QCOMPARE(QList<qint32>({FindActMem(session), m.NoActive}), QList<qint32>({active, active})); // braces: in order
         QCOMPARE(FindNewSen(session), seniors); // listed with their Rank, not SquadRank
         QCOMPARE(entry(m, 7, 1) + ' ' + entry(m, 7, seniors + 1), QStringLiteral("C3|Last3|First3|R3|AP||7 ||||||0"));
         QList<qint32> expected;
@@ -113,7 +111,7 @@ private Q_SLOTS:
 
         // A host without one of the fields cannot count it: that count stays as the report has it.
         m.FromDate = kFrom;
-        HostCase::Writer(fx.primaryPath()).exec("ALTER TABLE Members DROP COLUMN GH_P");
+        fx.execPrimary("ALTER TABLE Members DROP COLUMN GH_P");
         QCOMPARE(FindCourseCompletions(session, {"GH_S", "GH_P", "GH_AP"}),
                  (QList<qint32>{1 + more, m.AGCount[1], 3 + more}));
         QVERIFY(session.host.HostDB.failureCount() > 0);
@@ -156,22 +154,17 @@ private Q_SLOTS:
         QFETCH(Click, c);
         HostFixture fx;
         Session session;
-        QVERIFY(HostCase::openWith(fx, session, [&c](HostCase::Writer& w) {
-            HostCase::squadron(w, "");
-            if (QByteArray(c.name).startsWith("no marks"))
-                w.exec("DELETE FROM MeritMarks");
-        }));
+        const bool noMarks = QByteArray(c.name).startsWith("no marks");
+        QVERIFY(HostCase::openSquadron(fx, session, "", noMarks ? "DELETE FROM MeritMarks" : ""));
         ReportModel& m = session.model;
-        m.FromDate = kFrom;
-        m.ToDate = kTo;
+        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
         if (c.unread)
             m.*c.unread = "31/08/2020";
         m.BCCount = {11, 12, 13};
         HostCase::markCategory(m, 7, "Kept");
-        const CourseGroup group = c.button == AG ? CourseGroup::AG : c.button == EG ? CourseGroup::EG : CourseGroup::OC;
-        qint32* value = c.button == Active                                   ? &m.NoActive
-                        : c.button == Marks                                  ? &m.NoMM
-                        : c.button == Seniors                                ? &m.NoSenior
+        const CourseGroup group = CourseGroup(std::max(0, c.button - AG));
+        qint32* const counts[] = {&m.NoActive, &m.NoMM, &m.NoSenior};
+        qint32* value = c.button < AG                                        ? counts[c.button]
                         : c.selected >= 0 && c.selected < courseCount(group) ? &courseValue(m, group, c.selected)
                                                                              : nullptr;
         if (value)
@@ -182,10 +175,9 @@ private Q_SLOTS:
         const bool guarded = c.text == QLatin1String(kNoDate);
         const auto click = c.button == AG ? cmdAGdbClick : c.button == EG ? cmdECdbClick : cmdOCdbClick;
         const CourseUpdate course = c.button >= AG ? click(session, c.selected, prompt) : CourseUpdate();
-        const CountUpdate update = c.button == Active    ? cmdActiveClick(session, prompt)
-                                   : c.button == Marks   ? cmdUpdateMMClick(session, prompt)
-                                   : c.button == Seniors ? cmdNewSenClick(session, prompt)
-                                                         : CountUpdate{course.ran, course.focus, course.shown};
+        CountUpdate (*const count[])(HostSession&, Prompt&) = {cmdActiveClick, cmdUpdateMMClick, cmdNewSenClick};
+        const CountUpdate update =
+            c.button < AG ? count[c.button](session, prompt) : CountUpdate{course.ran, course.focus, course.shown};
         QCOMPARE(course.course, c.button < AG || guarded || c.text.isEmpty() ? -1 : c.selected);
         QCOMPARE(HostCase::shown(prompt), c.text.isEmpty() ? QStringList() : QStringList{c.text});
         QCOMPARE(update.shown, c.shown);

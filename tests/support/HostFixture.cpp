@@ -7,78 +7,70 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTest>
 
 HostFixture::HostFixture()
 {
-    m_hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+    if (qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
     QDir().mkpath(m_dir.path() + QStringLiteral("/config"));
     QDir().mkpath(dataDir());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/config")));
 }
 
-HostFixture::~HostFixture()
-{
-    if (m_hadConfig)
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-    else
-        qunsetenv("XDG_CONFIG_HOME");
-}
-
 void HostFixture::writeSettings(const QString& primary, const QString& mouse, const QString& userPw, bool withDataPath)
 {
     m_primary = primary;
-    HostSettings::write(QStringLiteral("Rostrel"), QStringLiteral("Startup"), QStringLiteral("PrimaryDB"), primary);
+    const QString app = QStringLiteral("Rostrel"), startup = QStringLiteral("Startup");
+    HostSettings::write(app, startup, QStringLiteral("PrimaryDB"), primary);
     if (!mouse.isEmpty())
-        HostSettings::write(QStringLiteral("Rostrel"), QStringLiteral("Startup"), QStringLiteral("Mouse"), mouse);
-    const int dot = int(primary.indexOf(QLatin1Char('.')));
-    if (dot > 0)
-        HostSettings::write(QStringLiteral("Rostrel"), primary.left(dot), QStringLiteral("UserPW"), userPw);
+        HostSettings::write(app, startup, QStringLiteral("Mouse"), mouse);
+    if (const int dot = int(primary.indexOf(QLatin1Char('.'))); dot > 0)
+        HostSettings::write(app, primary.left(dot), QStringLiteral("UserPW"), userPw);
     if (withDataPath)
-        HostSettings::write(QStringLiteral("Rostrelv3"), QStringLiteral("Startup"), QStringLiteral("DataPath"),
-                            dataPath());
+        HostSettings::write(app + QStringLiteral("v3"), startup, QStringLiteral("DataPath"), dataPath());
 }
 
-void HostFixture::exec(const QString& path, const QString& sql, const QVariantList& params)
+HostFixture::Writer::Writer(const QString& path) : m_name(QStringLiteral("fixture-writer-%1").arg(quintptr(this)))
 {
-    const QString name = QStringLiteral("fixture");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
-        QSqlQuery q(db);
-        QVERIFY2(q.prepare(sql), qPrintable(sql + QStringLiteral(": ") + q.lastError().text()));
-        for (const QVariant& v : params)
-            q.addBindValue(v);
-        QVERIFY2(q.exec(), qPrintable(sql + QStringLiteral(": ") + q.lastError().text()));
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    if (!db.open())
+        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(db.lastError().text()));
+    exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    db.transaction();
+}
+
+void HostFixture::Writer::exec(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    bool ok = q.prepare(sql);
+    for (const QVariant& v : params)
+        q.addBindValue(v);
+    if (!ok || !q.exec())
+        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+}
+
+void HostFixture::Writer::done()
+{
+    if (m_name.isEmpty())
+        return;
+    if (!QSqlDatabase::database(m_name, false).commit())
+        qFatal("cannot commit: %s", qPrintable(QSqlDatabase::database(m_name, false).lastError().text()));
+    QSqlDatabase::removeDatabase(std::exchange(m_name, QString()));
 }
 
 void HostFixture::createDatabases(const QString& name, const QString& code, int number, int district,
                                   const QVariant& historianUrl)
 {
+    Writer primary(primaryPath()), squadrons(squadronsPath());
     for (const QString& sql : HostSchema::primaryTables())
-        execPrimary(sql);
+        primary.exec(sql);
     for (const QString& sql : HostSchema::squadronsTables())
-        execSquadrons(sql);
-    execPrimary(QStringLiteral("INSERT INTO HomeSquad VALUES (?, ?, ?, ?)"), {name, code, number, district});
-    execSquadrons(QStringLiteral("INSERT INTO AllSquadrons VALUES (?, ?, ?, ?)"), {number, code, name, district});
-    execSquadrons(QStringLiteral("INSERT INTO url_list VALUES (?, ?)"),
-                  {historianUrl, QStringLiteral("https://example.org/")});
-}
-
-void HostFixture::execPrimary(const QString& sql, const QVariantList& params)
-{
-    exec(primaryPath(), sql, params);
-}
-
-void HostFixture::execSquadrons(const QString& sql, const QVariantList& params)
-{
-    exec(squadronsPath(), sql, params);
+        squadrons.exec(sql);
+    primary.exec(QStringLiteral("INSERT INTO HomeSquad VALUES (?, ?, ?, ?)"), {name, code, number, district});
+    squadrons.exec(QStringLiteral("INSERT INTO AllSquadrons VALUES (?, ?, ?, ?)"), {number, code, name, district});
+    squadrons.exec(QStringLiteral("INSERT INTO url_list VALUES (?, ?)"),
+                   {historianUrl, QStringLiteral("https://example.org/")});
 }
 
 void HostFixture::addMember(const Member& m)
@@ -87,13 +79,6 @@ void HostFixture::addMember(const Member& m)
                                "MemTypeStat, OtherMember) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 {m.id, m.squadron, m.cert, m.last, m.first, m.grade, m.rank, m.squadRank, m.memTypeStat,
                  m.otherMember.isEmpty() ? QVariant() : QVariant(m.otherMember)});
-}
-
-void HostFixture::addCommittee(qint32 memId, const QString& department, const QString& position,
-                               const QString& committee, const QString& sdn, bool newOd)
-{
-    execPrimary(QStringLiteral("INSERT INTO MemberCom VALUES (?, ?, ?, ?, ?, ?)"),
-                {memId, department, position, committee, sdn, newOd ? 1 : 0});
 }
 
 QString HostFixture::commandLine(const QString& mode) const

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+#include <optional>
+
 // A small host in a temporary folder: the host's settings (XDG_CONFIG_HOME points into the folder while the
 // fixture lives), the data folder and both host databases with every table the add-in reads.
 class HostFixture
@@ -25,14 +27,12 @@ public:
     };
 
     HostFixture();
-    ~HostFixture();
+    ~HostFixture() { m_oldConfig ? qputenv("XDG_CONFIG_HOME", *m_oldConfig) : qunsetenv("XDG_CONFIG_HOME"); }
 
-    QString root() const { return m_dir.path(); }
     QString dataPath() const { return m_dir.path() + QStringLiteral("/data"); }
     QString dataDir() const { return dataPath() + QStringLiteral("/Rostrelv3/"); }
     QString primaryPath() const { return dataDir() + m_primary; }
     QString squadronsPath() const { return dataDir() + m_squadrons; }
-    QString primaryName() const { return m_primary; }
 
     // The host's settings for application "Rostrel": PrimaryDB, Mouse, UserPW and the data path.
     void writeSettings(const QString& primary = QStringLiteral("TST.mdb"), const QString& mouse = {},
@@ -43,21 +43,32 @@ public:
                          const QString& code = QStringLiteral("TST"), int number = 7, int district = 5,
                          const QVariant& historianUrl = QStringLiteral("https://example.org/r318"));
 
-    void execPrimary(const QString& sql, const QVariantList& params = {});
-    void execSquadrons(const QString& sql, const QVariantList& params = {});
+    // Writes rows into a host database through one connection and transaction, without waiting for the disk; a
+    // statement that fails ends the test program.
+    class Writer
+    {
+    public:
+        explicit Writer(const QString& path);
+        ~Writer() { done(); }
+        Writer(const Writer&) = delete;
+        Writer& operator=(const Writer&) = delete;
+        void exec(const QString& sql, const QVariantList& params = {});
+        void done(); // commits and closes; the writer is of no further use
+
+    private:
+        QString m_name;
+    };
+
+    void execPrimary(const QString& sql, const QVariantList& args = {}) { Writer(primaryPath()).exec(sql, args); }
+    void execSquadrons(const QString& sql, const QVariantList& args = {}) { Writer(squadronsPath()).exec(sql, args); }
     void addMember(const Member& m);
-    void addCommittee(qint32 memId, const QString& department, const QString& position, const QString& committee,
-                      const QString& sdn = QStringLiteral("S"), bool newOd = false);
 
     // The host's command line for the add-in: "Rostrel,<primary>,<squadrons>,color".
     QString commandLine(const QString& mode = QStringLiteral("color")) const;
 
 private:
-    void exec(const QString& path, const QString& sql, const QVariantList& params);
-
     QTemporaryDir m_dir;
     QString m_primary = QStringLiteral("TST.mdb");
     QString m_squadrons = QStringLiteral("Squadrons.mdb");
-    QByteArray m_oldConfig;
-    bool m_hadConfig = false;
+    std::optional<QByteArray> m_oldConfig;
 };
