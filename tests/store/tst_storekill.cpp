@@ -46,7 +46,7 @@ void stamp(ReportModel& m, int gen)
     m.NoMM = gen;
     stamped(m, [gen](QString& t) { t = QStringLiteral("G%1").arg(gen); });
     for (size_t k = 0; k < m.ActivityText.size(); ++k)
-        m.ActivityText[k] += QLatin1Char(' ') + QString(int((gen * 7 + int(k) * 3) % 11) * 700, QLatin1Char('a'));
+        m.ActivityText[k] += QLatin1Char(' ') + QString(int((gen * 7 + int(k) * 3) % 11) * 7000, QLatin1Char('a'));
 }
 
 // The one generation in the report file at `path`; -1 for a mix or a file that does not load.
