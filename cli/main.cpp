@@ -2,9 +2,9 @@
 
 #include "Cli.h"
 
-#include "base/Prompt.h"
 #include "app/Session.h"
 #include "app/Startup.h"
+#include "base/Prompt.h"
 
 #include <QCoreApplication>
 

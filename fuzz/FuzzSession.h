@@ -2,8 +2,8 @@
 
 // A report session in a temporary folder for the fuzz targets: a report file created once, silent prompts.
 
-#include "base/Prompt.h"
 #include "app/Session.h"
+#include "base/Prompt.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
 #include "app/Startup.h"
 
 #include "app/HostSettings.h"
-#include "base/Prompt.h"
 #include "app/Session.h"
+#include "base/Prompt.h"
 #include "host/HostData.h"
 #include "store/ReportDatabase.h"
 

@@ -1,11 +1,11 @@
 #include "store/ReportFile.h"
 
 #include "base/Prompt.h"
-#include "store/ReportSession.h"
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFiles.h"
 #include "store/ReportIO.h"
+#include "store/ReportSession.h"
 
 #include <QDir>
 #include <QFileInfo>
