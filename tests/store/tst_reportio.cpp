@@ -109,6 +109,13 @@ private Q_SLOTS:
                              u"|<Null>"_s.repeated(13) + "|0|7.0.0|"_L1 + m.SubmitURL));
         QCOMPARE(lines(m_db, "SELECT * FROM Recognized WHERE coalesce(Cert, Last, First, Rank, Grade, Office) NOTNULL"),
                  QStringList());
+
+        // A text is cut to the size its field has in the file, which an older file may declare otherwise.
+        exec(m_db, "ALTER TABLE Misc DROP COLUMN PubName");
+        exec(m_db, "ALTER TABLE Misc ADD COLUMN PubName VARCHAR(40)");
+        m.PubName = QString(45, u'p');
+        QVERIFY(WriteReport(*m_s));
+        QCOMPARE(value(m_db, "SELECT PubName FROM Misc").toString(), QString(40, u'p'));
     }
 
     void recognitionLoadsInNameOrder()
