@@ -100,15 +100,13 @@ bool RunSaveFloor(const QString& path, ReportModel& m)
         QStringList names;
         QVariantList values;
         for (const ReportFields::Field& f : ReportFields::of(QString::fromLatin1(table))) {
-            const ReportFields::Ref place = f.in(m);
-            if (QString* const* text = std::get_if<QString*>(&place))
-                values << (*text)->left(f.size > 0 ? f.size : (*text)->size());
-            else if (qint32* const* number = std::get_if<qint32*>(&place))
-                values << **number;
-            else if (bool* const* flag = std::get_if<bool*>(&place))
-                values << int(**flag);
-            else
+            if (f.role == ReportFields::Role::Marker)
                 continue;
+            const QVariant value = f.valueIn(m);
+            if (f.isText())
+                values << value.toString().left(f.size > 0 ? f.size : -1);
+            else
+                values << (f.kind == ReportFields::Kind::Boolean ? QVariant(int(value.toBool())) : value);
             names << f.fieldName();
         }
         w.update(table, names, values, rows.first());

@@ -197,19 +197,13 @@ int set(CliContext& c)
     }
 
     for (const auto& [field, value] : changes) {
-        const ReportFields::Ref place = field->in(model);
-        if (QString* const* text = std::get_if<QString*>(&place))
-            **text = value.toString();
-        else if (qint32* const* number = std::get_if<qint32*>(&place))
-            **number = value.toInt();
-        else if (bool* const* flag = std::get_if<bool*>(&place))
-            **flag = value.toBool();
+        field->setIn(model, value);
         const QString shown = field->kind == Kind::Boolean
                                   ? (value.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
                                   : value.toString();
         *c.out << field->qualifiedName() << " = " << shown << '\n';
         // The from-date box recomputes the history year when it loses the focus.
-        if (place == ReportFields::Ref(&model.FromDate)) {
+        if (field->in(model) == ReportFields::Ref(&model.FromDate)) {
             const QString year = DateText::reportYearFor(model.FromDate);
             if (!year.isEmpty()) {
                 model.ReportYear = year;

@@ -15,17 +15,6 @@
 
 namespace {
 
-QJsonValue jsonValue(const ReportFields::Ref& place)
-{
-    if (QString* const* text = std::get_if<QString*>(&place))
-        return **text;
-    if (qint32* const* number = std::get_if<qint32*>(&place))
-        return **number;
-    if (bool* const* flag = std::get_if<bool*>(&place))
-        return **flag;
-    return {};
-}
-
 QJsonObject reportJson(ReportModel& m)
 {
     // Every value of Misc, Education and Activities under the model's name; lists (the course counts, the
@@ -37,13 +26,13 @@ QJsonObject reportJson(ReportModel& m)
             continue;
         const QString name = QString::fromLatin1(f.modelName);
         if (f.index < 0) {
-            o.insert(name, jsonValue(f.in(m)));
+            o.insert(name, QJsonValue::fromVariant(f.valueIn(m)));
             continue;
         }
         std::vector<QJsonValue>& list = lists[name];
         if (list.size() <= size_t(f.index))
             list.resize(size_t(f.index) + 1);
-        list[size_t(f.index)] = jsonValue(f.in(m));
+        list[size_t(f.index)] = QJsonValue::fromVariant(f.valueIn(m));
     }
     for (const auto& [name, values] : lists) {
         QJsonArray array;

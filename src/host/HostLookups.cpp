@@ -51,7 +51,8 @@ bool fillCategory(HostSession& session, Recordset& rows, int category, const QSt
 {
     ReportModel& model = session.model;
     HostData& host = session.host;
-    const ReportModel kept = model; // a host query that fails leaves the category as it was
+    // A host query that fails leaves the category as it was.
+    const auto kept = model.Recognized[size_t(category - 1)];
     const qsizetype failures = host.HostDB.failureCount();
     model.clearCategory(category);
     rows.moveFirst();
@@ -63,7 +64,7 @@ bool fillCategory(HostSession& session, Recordset& rows, int category, const QSt
     }
     if (host.HostDB.failureCount() == failures)
         return true;
-    model = kept;
+    model.Recognized[size_t(category - 1)] = kept;
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "store/OfficeCatalogue.h"
 #include "store/ReportConnection.h"
 #include "store/ReportFiles.h"
+#include "store/ReportIO.h"
 #include "store/ReportSchema.h"
 #include "store/ReportSession.h"
 #include "store/ReportValues.h"
@@ -430,22 +431,17 @@ bool UpgradeReportDatabase(ReportSession& session, Prompt& prompt, QString* reas
             return failed(db.error());
         if (q.next()) {
             const qint64 first = q.value(0).toLongLong();
-            const QString marker = ReportValues::text(q.value(1));
+            rebuild = ReportValues::text(q.value(1)) != QLatin1String(ReportSchema::kSchemaMarker);
             q.finish();
             // Every opening refreshes the submission address from the host, cut to the field's size.
             QString url = session.HistorianURL;
-            const int size = db.fields(QStringLiteral("Misc")).value(QStringLiteral("submiturl")).size;
-            if (size > 0 && url.size() > size)
-                url.truncate(size);
-            if (!db.exec(QStringLiteral("UPDATE Misc SET SubmitURL = ? WHERE rowid = ?"),
-                         {ReportValues::textOrNull(url), first}))
-                return failed(db.error());
-            if (marker != QLatin1String(ReportSchema::kSchemaMarker)) {
-                if (!db.exec(QStringLiteral("UPDATE Misc SET Rostrelv6 = ? WHERE rowid = ?"),
-                             {QString::fromLatin1(ReportSchema::kSchemaMarker), first}))
-                    return failed(db.error());
-                rebuild = true;
-            }
+            TableWriter misc(db, QStringLiteral("Misc"));
+            RowEdit r = misc.edit();
+            PutText(r, QStringLiteral("SubmitURL"), url);
+            if (rebuild)
+                r.setValue(QStringLiteral("Rostrelv6"), QString::fromLatin1(ReportSchema::kSchemaMarker));
+            if (!misc.update(r, first))
+                return failed(misc.error());
         }
         if (!db.commit())
             return failed(db.error());

@@ -98,6 +98,29 @@ QString Field::qualifiedName() const
     return QLatin1String(table) + QLatin1Char('.') + QLatin1String(name);
 }
 
+QVariant Field::valueIn(ReportModel& model) const
+{
+    const Ref place = ref(model);
+    if (QString* const* text = std::get_if<QString*>(&place))
+        return **text;
+    if (qint32* const* number = std::get_if<qint32*>(&place))
+        return **number;
+    if (bool* const* flag = std::get_if<bool*>(&place))
+        return **flag;
+    return {};
+}
+
+void Field::setIn(ReportModel& model, const QVariant& value) const
+{
+    const Ref place = ref(model);
+    if (QString* const* text = std::get_if<QString*>(&place))
+        **text = value.isNull() ? QString() : value.toString();
+    else if (qint32* const* number = std::get_if<qint32*>(&place))
+        **number = value.toInt();
+    else if (bool* const* flag = std::get_if<bool*>(&place))
+        **flag = value.toBool();
+}
+
 std::span<const Field> all()
 {
     return kFields;

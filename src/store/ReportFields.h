@@ -3,6 +3,7 @@
 #include "store/ReportModel.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <span>
 #include <variant>
@@ -48,6 +49,10 @@ struct Field
     QString qualifiedName() const;
     // The field's place in the model (monostate for the marker).
     Ref in(ReportModel& model) const { return ref(model); }
+    // The model's value of the field: a text, a number or a Boolean; an invalid value for the marker.
+    QVariant valueIn(ReportModel& model) const;
+    // Sets the model's value of the field from a value of its kind; a null value empties it.
+    void setIn(ReportModel& model, const QVariant& value) const;
     bool isText() const { return kind == Kind::Text || kind == Kind::Date || kind == Kind::Memo; }
 };
 

@@ -211,17 +211,9 @@ bool LoadScalars(ReportSession& session, QString* why)
             if (f.role == ReportFields::Role::Identity || f.role == ReportFields::Role::Marker)
                 continue;
             const QVariant value = row.value(f.fieldName());
-            std::visit(
-                [&](auto place) {
-                    using T = decltype(place);
-                    if constexpr (std::is_same_v<T, QString*>)
-                        *place = ReportValues::text(value);
-                    else if constexpr (std::is_same_v<T, qint32*>)
-                        *place = ReportValues::number(value);
-                    else if constexpr (std::is_same_v<T, bool*>)
-                        *place = ReportValues::boolean(value);
-                },
-                f.in(session.model));
+            f.setIn(session.model, f.isText()                           ? QVariant(ReportValues::text(value))
+                                   : f.kind == ReportFields::Kind::Long ? QVariant(ReportValues::number(value))
+                                                                        : QVariant(ReportValues::boolean(value)));
         }
         if (!row.missing().isEmpty())
             ok = fail(why, row.missing());
@@ -376,17 +368,16 @@ bool WriteReport(ReportSession& session, QString* why)
             return fail(why, QStringLiteral("the table %1 has no row").arg(QLatin1String(table)));
         RowEdit r = writer.edit();
         for (const ReportFields::Field& f : ReportFields::of(QString::fromLatin1(table))) {
-            const ReportFields::Ref place = f.in(m);
-            if (QString* const* text = std::get_if<QString*>(&place)) {
-                if (f.kind == ReportFields::Kind::Memo)
-                    PutMemo(r, f.fieldName(), **text);
-                else
-                    PutText(r, f.fieldName(), **text);
-            } else if (qint32* const* number = std::get_if<qint32*>(&place)) {
-                r.setValue(f.fieldName(), **number);
-            } else if (bool* const* flag = std::get_if<bool*>(&place)) {
-                r.setValue(f.fieldName(), **flag ? 1 : 0);
-            }
+            if (f.role == ReportFields::Role::Marker)
+                continue;
+            if (f.kind == ReportFields::Kind::Memo)
+                PutMemo(r, f.fieldName(), *std::get<QString*>(f.in(m)));
+            else if (f.isText())
+                PutText(r, f.fieldName(), *std::get<QString*>(f.in(m)));
+            else if (f.kind == ReportFields::Kind::Boolean)
+                r.setValue(f.fieldName(), f.valueIn(m).toBool() ? 1 : 0);
+            else
+                r.setValue(f.fieldName(), f.valueIn(m));
         }
         if (!writer.update(r, writer.rows().first()))
             return fail(why, writer.error());
@@ -476,12 +467,6 @@ void ClearReport(ReportModel& m)
     for (const ReportFields::Field& f : ReportFields::all()) {
         if (f.role != ReportFields::Role::Report)
             continue;
-        const ReportFields::Ref place = f.in(m);
-        if (QString* const* text = std::get_if<QString*>(&place))
-            (*text)->clear();
-        else if (qint32* const* number = std::get_if<qint32*>(&place))
-            **number = 0;
-        else if (bool* const* flag = std::get_if<bool*>(&place))
-            **flag = false;
+        f.setIn(m, QVariant());
     }
 }
