@@ -56,11 +56,16 @@ QSqlDatabase SqlConnection::database() const
     return QSqlDatabase::database(m_connection, false);
 }
 
+QString SqlConnection::engineText(const QSqlError& error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
 bool SqlConnection::fail(const QSqlError& error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
-    setError(error.databaseText().isEmpty() ? error.text() : error.databaseText(), ok ? (code & 0xff) : SqlResult::Ok);
+    setError(engineText(error), ok ? (code & 0xff) : SqlResult::Ok);
     return false;
 }
 

@@ -59,6 +59,8 @@ public:
     // query.
     bool readSchema();
 
+    // The engine's own text of an error, without the driver's words around it.
+    static QString engineText(const QSqlError& error);
     // Keeps the error as the last one; returns false.
     bool fail(const QSqlError& error);
     void setError(const QString& text, int code = SqlResult::Ok);

@@ -1,5 +1,6 @@
 #include "host/Recordset.h"
 
+#include "base/SqlConnection.h"
 #include "host/HostDatabase.h"
 
 #include <QMutex>
@@ -319,23 +320,17 @@ QString numberFilter(const QString& field, double value, QVariantList& params)
     return QStringLiteral("(%1 OR \"%2\" = ?)").arg(others, field);
 }
 
-// The engine's own text of an error (without the driver's words around it).
-QString engineText(const QSqlError& error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
 bool runQuery(QSqlQuery& query, const QString& statement, const QVariantList& params, QString* error)
 {
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {
-        *error = engineText(query.lastError());
+        *error = SqlConnection::engineText(query.lastError());
         return false;
     }
     for (const QVariant& value : params)
         query.addBindValue(value);
     if (!query.exec()) {
-        *error = engineText(query.lastError());
+        *error = SqlConnection::engineText(query.lastError());
         return false;
     }
     return true;
@@ -418,7 +413,7 @@ Recordset Recordset::openFirstRows(const HostDatabase& db, const QString& statem
     source->query.setForwardOnly(true);
     // Preparing finds a missing table or field now; the rows are read when first needed.
     if (!source->query.prepare(source->statement)) {
-        rs.m_error = rs.m_failure = engineText(source->query.lastError());
+        rs.m_error = rs.m_failure = SqlConnection::engineText(source->query.lastError());
         return rs;
     }
     rs.m_source = std::move(source);
@@ -461,9 +456,9 @@ void Recordset::load() const
             ++data->rowCount;
         }
         if (query.lastError().isValid())
-            m_error = m_failure = engineText(query.lastError());
+            m_error = m_failure = SqlConnection::engineText(query.lastError());
     } else {
-        m_error = m_failure = engineText(query.lastError());
+        m_error = m_failure = SqlConnection::engineText(query.lastError());
     }
     m_data = std::move(data);
     m_pos = m_data->rowCount > 0 ? 0 : -1;
