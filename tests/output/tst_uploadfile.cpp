@@ -240,7 +240,8 @@ private Q_SLOTS:
         add("double quotes from the host kept", {"UPDATE Misc SET PubName = 'The \"Binnacle\"'"},
             {"\"X\",\"A\",\"The \"Binnacle\"\",\"Historian\",\"A123456\",\"Marlow\",\"Jean\",\"AP\",\"Lt\","
              "\"12 Quay St\",\"Harbor City\",\"ME\",\"04101\",\"207-555-0100\",\"jean@example.org\""});
-        add("empty tables: the course counts only, from the model",
+        add("course counts come from the model", {"UPDATE Education SET AG_S = 99, OC_Sem = 99"}, {courses});
+        add("empty tables: the course counts only",
             {"DELETE FROM Misc", "DELETE FROM Officers", "DELETE FROM Activities", "DELETE FROM Recognized",
              "DELETE FROM Education"},
             {courses}, {"\"I", "\"VI", "\"X"});
