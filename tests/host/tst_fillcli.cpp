@@ -58,7 +58,8 @@ private Q_SLOTS:
     void fillNeedsTheWatchYearThenFillsAndSaves()
     {
         HostFixture fx;
-        HostCase::prepare(fx, true);
+        fx.writeSettings();
+        fx.createDatabases();
         HostCase::Writer w(fx.primaryPath());
         HostCase::squadron(w, "2:1701 1:7703 3:2300 4:2300 5:2300 5:2701D");
         w.done();
@@ -103,7 +104,8 @@ private Q_SLOTS:
     void setStoresWhatTheWindowStoresOrNothing()
     {
         HostFixture fx;
-        HostCase::prepare(fx, true);
+        fx.writeSettings();
+        fx.createDatabases();
         Run r =
             run(fx, QStringLiteral("set|Misc.Sub_Date|7419|Misc.To_Date|70419|Misc.From_Date|063019|Misc.No_Active|"
                                    "42|Misc.No_MM||Misc.Incorp|yes|Education.PB_HWC|2400|Misc.PubName|  The \"Log\"  "

@@ -18,7 +18,8 @@ private:
     // A new host, started up; with one member and the watch year Sep 1, 2019 .. Aug 31, 2020 if `watchYear`.
     static bool startUp(HostFixture& host, Session& session, bool watchYear = false)
     {
-        HostCase::prepare(host, true);
+        host.writeSettings();
+        host.createDatabases();
         if (watchYear) {
             host.addMember({1, "Abel", "Amy"});
             std::tie(session.model.FromDate, session.model.ToDate) = std::tuple("Sep 1, 2019", "Aug 31, 2020");
