@@ -83,7 +83,6 @@ private Q_SLOTS:
         QVERIFY(RefreshHostData(session, true, prompt));
         QCOMPARE(session.model.SquadronNoText, QStringLiteral("0042"));
         QCOMPARE(SquadronNoText(7) + SquadronNoText(12345), QStringLiteral("000712345"));
-        QCOMPARE(MemberFullName("Baker", "Ann", "AP", "Lt/C"), QStringLiteral("Lt/C Ann Baker, AP"));
         QCOMPARE(MemberFullName("Baker", "Ann", "", ""), QStringLiteral(" Ann Baker"));
         QVERIFY(prompt.shown.size() == 1 && prompt.told(Prompt::Icon::Information, {}));
         QCOMPARE(prompt.shown[0].text,
