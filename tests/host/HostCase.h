@@ -18,14 +18,6 @@ namespace HostCase {
 
 using Writer = HostFixture::Writer;
 
-// Both host databases and, for start-up, maybe the host's settings.
-inline void prepare(HostFixture& fixture, bool settings = false)
-{
-    if (settings)
-        fixture.writeSettings();
-    fixture.createDatabases();
-}
-
 // A squadron: members 1..6 (some with blanks to trim; 4 not active, 5 another squadron's), new senior members 2, 3,
 // 5, course completions, merit marks of any year, titles of committees 105, 703, 201 and positions 7, 1, 3, and the
 // holders "member:code" (code as in the officer list) with D for a district, N a national row, + next watch's.
@@ -73,7 +65,7 @@ inline bool openHost(HostFixture& fixture, Session& session)
 // The same on a fresh host holding the rows that `rows` writes.
 inline bool openWith(HostFixture& fixture, Session& session, const std::function<void(Writer&)>& rows)
 {
-    prepare(fixture);
+    fixture.createDatabases();
     Writer w(fixture.primaryPath());
     rows(w);
     w.done();
@@ -116,7 +108,9 @@ template <class M> auto submitterFields(M& m)
                       &m.SubOCity, &m.SubOState, &m.SubOZip,   &m.SubOTitle, &m.SubOPhone, &m.SubOEmail};
 }
 
-// The fields' values separated by '|', and the same written.
+// The fields' values joined by '|', and the same written: officer row i as "cert|last|first|rank|grade",
+// recognition entry (c, e) as "cert|last|first|rank|grade|office|category" (marked: "|<text> e|||||c"), the
+// submitting officer as "cert|last|first|grade|rank|address|city|state|zip|title|phone|email".
 inline QString read(const auto& fields)
 {
     QStringList v;
@@ -129,10 +123,6 @@ inline void write(const auto& fields, const QString& values)
     for (qsizetype k = 0; k < qsizetype(fields.size()); ++k)
         *fields[k] = values.section(QLatin1Char('|'), int(k), int(k));
 }
-
-// Officer row i as "cert|last|first|rank|grade", recognition entry (c, e) as "cert|last|first|rank|grade|office|
-// category" (marked: "|<text> e|||||c"), the submitting officer as "cert|last|first|grade|rank|address|city|state|
-// zip|title|phone|email"; and each written.
 inline QString officer(const ReportModel& m, int i)
 {
     return read(officerFields(m.officer(i)));
@@ -170,11 +160,11 @@ inline QStringList shown(const ScriptedPrompt& prompt)
 {
     QStringList out;
     for (const Prompt::Message& s : prompt.shown) {
-        const bool plain = s.icon == Prompt::Icon::None && s.buttons == Prompt::Buttons::Ok;
-        const bool question = s.icon == Prompt::Icon::Question && s.buttons == Prompt::Buttons::YesNo;
-        const QString kind = plain      ? QString()
-                             : question ? " ?"
-                                        : QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons));
+        QString kind = QString(" !%1,%2").arg(int(s.icon)).arg(int(s.buttons));
+        if (s.icon == Prompt::Icon::None && s.buttons == Prompt::Buttons::Ok)
+            kind.clear();
+        else if (s.icon == Prompt::Icon::Question && s.buttons == Prompt::Buttons::YesNo)
+            kind = " ?";
         out << s.text + kind + (s.title.isEmpty() ? QString() : " @" + s.title);
     }
     return out;
@@ -190,7 +180,7 @@ inline QStringList dump(const ReportModel& m)
     out << submitter(m) << m.PubName << m.SubmitURL;
     const auto numbers = [](const auto& v) {
         return std::accumulate(v.begin(), v.end(), QString(),
-                               [](const QString& s, qint32 n) { return s + ' ' + QString::number(n); });
+                               [](QString s, qint32 n) { return s + ' ' + QString::number(n); });
     };
     out << numbers(m.AGCount) << numbers(m.EGCount) << numbers(m.BCCount) << numbers(m.OCCount)
         << QString::number(m.FromKUR);
@@ -204,18 +194,6 @@ inline QStringList dump(const ReportModel& m)
             out << entry(m, c, e);
     }
     return out;
-}
-
-// The first entries of the list that differ, for readable failures.
-inline QString firstDifference(const QStringList& a, const QStringList& b)
-{
-    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const QString x = a.value(i, QStringLiteral("<none>"));
-        const QString y = b.value(i, QStringLiteral("<none>"));
-        if (x != y)
-            return QStringLiteral("line %1: \"%2\" vs \"%3\"").arg(i).arg(x, y);
-    }
-    return {};
 }
 
 } // namespace HostCase

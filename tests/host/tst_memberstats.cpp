@@ -13,8 +13,6 @@
 using HostCase::entry;
 
 namespace {
-const QString kFrom = QStringLiteral("Sep 1, 2019");
-const QString kTo = QStringLiteral("Aug 31, 2020");
 const char* const kNoDate = "Cannot search database without watch year dates.";
 
 // A button clicked with a date that does not read, its count at `old`, answered; value and message (if any) out.
@@ -82,7 +80,7 @@ private Q_SLOTS:
         };
         const qint32 active = 14 + counted(4), seniors = 1 + counted(5), more = counted(6);
         ReportModel& m = session.model;
-        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
+        std::tie(m.FromDate, m.ToDate) = std::tuple("Sep 1, 2019", "Aug 31, 2020");
         QCOMPARE(QList<qint32>({FindActMem(session), m.NoActive}), QList<qint32>({active, active})); // braces: in order
         QCOMPARE(FindNewSen(session), seniors); // listed with their Rank, not SquadRank
         QCOMPARE(entry(m, 7, 1) + ' ' + entry(m, 7, seniors + 1), QStringLiteral("C3|Last3|First3|R3|AP||7 ||||||0"));
@@ -110,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(entry(m, 7, 1), QStringLiteral("|Kept 1|||||7"));
 
         // A host without one of the fields cannot count it: that count stays as the report has it.
-        m.FromDate = kFrom;
+        m.FromDate = "Sep 1, 2019";
         fx.execPrimary("ALTER TABLE Members DROP COLUMN GH_P");
         QCOMPARE(FindCourseCompletions(session, {"GH_S", "GH_P", "GH_AP"}),
                  (QList<qint32>{1 + more, m.AGCount[1], 3 + more}));
@@ -157,7 +155,7 @@ private Q_SLOTS:
         const bool noMarks = QByteArray(c.name).startsWith("no marks");
         QVERIFY(HostCase::openSquadron(fx, session, "", noMarks ? "DELETE FROM MeritMarks" : ""));
         ReportModel& m = session.model;
-        std::tie(m.FromDate, m.ToDate) = std::tie(kFrom, kTo);
+        std::tie(m.FromDate, m.ToDate) = std::tuple("Sep 1, 2019", "Aug 31, 2020");
         if (c.unread)
             m.*c.unread = "31/08/2020";
         m.BCCount = {11, 12, 13};

@@ -87,15 +87,14 @@ private Q_SLOTS:
                             QString(QChar(u"SDNsdn"[rng.bounded(6)]))});
         Recordset rs = Recordset::fromRows({"Mem_ID", "Department", "SDN"}, rows);
         for (int probe = 0; probe < 200; ++probe) {
-            const int id = int(rng.bounded(420));
-            const int dep = int(rng.bounded(10));
-            const QString sdn = QString(QChar(u"SDNx"[rng.bounded(4)]));
+            const QStringList key{QString::number(rng.bounded(420)), QString::number(rng.bounded(10)),
+                                  QString(QChar(u"SDNx"[rng.bounded(4)]))};
             const QString criteria =
-                QStringLiteral("Mem_ID = %1 AND Department = '%2' AND SDN = '%3'").arg(id).arg(dep).arg(sdn);
+                QStringLiteral("Mem_ID = %1 AND Department = '%2' AND SDN = '%3'").arg(key[0], key[1], key[2]);
             std::vector<int> expected;
             for (int r = 0; r < int(rows.size()); ++r) {
-                if (rows[r][0].toInt() == id && rows[r][1] == QString::number(dep) &&
-                    rows[r][2].compare(sdn, Qt::CaseInsensitive) == 0)
+                if (rows[r][0] == key[0] && rows[r][1] == key[1] &&
+                    rows[r][2].compare(key[2], Qt::CaseInsensitive) == 0)
                     expected.push_back(r);
             }
             std::vector<int> found;
