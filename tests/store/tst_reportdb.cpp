@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -46,6 +47,17 @@ QStringList setLines(const ReportModel& m)
 {
     return modelLines(m).filter(QRegularExpression(u"=.*[^0|]"_s));
 }
+
+// A prompt that runs a step of the test when it is asked, and answers what the step returns.
+struct ActingPrompt : ScriptedPrompt
+{
+    std::function<Answer(const Message&)> onAsk;
+    Answer ask(const Message& message) override
+    {
+        shown.append(message);
+        return onAsk(message);
+    }
+};
 
 } // namespace
 
