@@ -83,30 +83,25 @@ QStringList nextStart(const QString& dir)
     return modelLines(next.model);
 }
 
-// A folder name reaches the engine as a file URI and a bound value: quotes, "#", "%", "?", letters beyond ASCII.
-QString awkwardFolder(const QTemporaryDir& top)
-{
-    const QString dir = top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 } // namespace
 
 class TestReportFile : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    Session s; // the session under test, its report files in m_dir
+    QTemporaryDir m_top;
+    // Every test starts in an empty folder whose name reaches the engine as a file URI and a bound value: quotes,
+    // "#", "%", "?", letters beyond ASCII.
+    const QString d = m_top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
+    Session s; // the session under test, its report files in d
 
 private Q_SLOTS:
     void initTestCase() { ReportConnection::setBusyTimeout(50); }
-    void init() // every test starts in an empty folder
+    void init()
     {
-        QDir(m_dir.path()).removeRecursively();
-        QVERIFY(QDir().mkpath(m_dir.path()));
-        setUp(s, m_dir.path());
+        QDir(d).removeRecursively();
+        QVERIFY(QDir().mkpath(d));
+        setUp(s, d);
     }
 
     void unusableFile_data()
@@ -133,7 +128,7 @@ private Q_SLOTS:
         const QString path = s.CurrentDBPath;
         makeUnusable(kind, path);
         const QByteArray before = bytes(path);
-        const QStringList filesBefore = files(m_dir.path());
+        const QStringList filesBefore = files(d);
         restrict(kind, path);
         BatchPrompt batch(Prompt::Answer::Yes); // would say yes to any question: none may be asked
         QString why;
@@ -145,18 +140,18 @@ private Q_SLOTS:
         QVERIFY(no.shown.size() == 1 && no.shown[0].buttons == Prompt::Buttons::YesNo);
         QVERIFY(no.told(Prompt::Icon::Warning, {native(path), reason, "Click 'No' to quit; nothing is changed."}));
         restrict(kind, path, false);
-        QCOMPARE(files(m_dir.path()), filesBefore);
+        QCOMPARE(files(d), filesBefore);
         QCOMPARE(bytes(path), before);
 
         restrict(kind, path);
         ScriptedPrompt yes;
         yes.queue(Prompt::Answer::Yes);
         QVERIFY(OpenReportDatabase(s, {}, yes));
-        const QStringList aside = setAside(m_dir.path());
+        const QStringList aside = setAside(d);
         QVERIFY(aside.size() == 1 && aside[0].size() == QString("r318_TST.unreadable-20240131-154500.mdb").size());
         QVERIFY(yes.shown.size() == 1 && yes.told(Prompt::Icon::Warning, {aside[0], "start a new report"}));
-        restrict(kind, m_dir.filePath(aside[0]), false);
-        QCOMPARE(bytes(m_dir.filePath(aside[0])), before);
+        restrict(kind, d + u'/' + aside[0], false);
+        QCOMPARE(bytes(d + u'/' + aside[0]), before);
         QCOMPARE(bytes(s.CurrentBakPath), bytes(path));
     }
 
@@ -174,14 +169,14 @@ private Q_SLOTS:
         QFETCH(QString, text);
         makeUnusable("text", s.CurrentDBPath);
         writeBytes(s.CurrentDBPath + "-journal", QByteArray(512, 'j'));
-        const QStringList before = files(m_dir.path());
+        const QStringList before = files(d);
         FailingReportFiles failingFiles("rename", failing);
         ScriptedPrompt p;
         p.queue(Prompt::Answer::Yes);
         QString why;
         QVERIFY(!OpenReportDatabase(s, {}, p, &why));
         QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {text}) && why.contains(native(s.CurrentDBPath)));
-        QCOMPARE(files(m_dir.path()), before);
+        QCOMPARE(files(d), before);
     }
 
     // While another program holds the file the window offers retry or quit; nothing changes until it lets go.
@@ -230,7 +225,7 @@ private Q_SLOTS:
                        {"restored from its backup copy", native(s.CurrentDBPath), native(s.CurrentBakPath)}));
         QCOMPARE(snapshot(s.CurrentDBPath), saved);
         QCOMPARE(snapshot(s.CurrentBakPath), saved);
-        QCOMPARE(files(m_dir.path()), kReportAndBackup);
+        QCOMPARE(files(d), kReportAndBackup);
 
         // The batch command does the same; a journal whose file is gone is not applied to the restored file.
         QVERIFY(QFile::remove(s.CurrentDBPath));
@@ -258,24 +253,22 @@ private Q_SLOTS:
         p.queue(Prompt::Answer::No);
         QVERIFY(!OpenReportDatabase(s, {}, p));
         QVERIFY(p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "zero length", "start a new report"}));
-        QCOMPARE(files(m_dir.path()), QStringList({"r318_TST.bak"}));
+        QCOMPARE(files(d), QStringList({"r318_TST.bak"}));
         p.queue(Prompt::Answer::Yes);
         QVERIFY(OpenReportDatabase(s, {}, p));
-        QCOMPARE(setAside(m_dir.path(), "bak").size(), 1);
+        QCOMPARE(setAside(d, "bak").size(), 1);
         QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
     }
 
     void saveAndRevert()
     {
-        QTemporaryDir top;
-        const QString dir = awkwardFolder(top);
-        openReport(s, dir);
+        openReport(s, d);
         fillModel(s.model);
         ScriptedPrompt p;
         QVERIFY(Save(s, p));
         QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-        QCOMPARE(files(dir), kReportAndBackup);
-        QVERIFY(files(top.path()).isEmpty());
+        QCOMPARE(files(d), kReportAndBackup);
+        QVERIFY(files(m_top.path()).isEmpty());
         const QStringList saved = modelLines(s.model);
 
         // An edit saved into the file (as before a preview) but not by the user, and an edit only in the model.
@@ -305,7 +298,7 @@ private Q_SLOTS:
         QFETCH(bool, save);
         QFETCH(QByteArray, backup);
         QFETCH(QString, reason);
-        openReport(s, m_dir.path());
+        openReport(s, d);
         s.model.PubName = QStringLiteral("Kept");
         if (!save)
             QVERIFY(WriteReport(s));
@@ -328,16 +321,14 @@ private Q_SLOTS:
                 s.model.PubName == "Kept");
         QVERIFY(save || bytes(s.CurrentDBPath) == mdb);
         QCOMPARE(bytes(s.CurrentBakPath), bak);
-        QCOMPARE(files(m_dir.path()).filter(QStringLiteral("~")), QStringList());
+        QCOMPARE(files(d).filter(QStringLiteral("~")), QStringList());
     }
 
     // The compacted copy, made beside the report, replaces the report; the backup copy takes the content
     // uncompacted; scratch files of interrupted runs, which a start never takes for anything, are cleared away.
     void compaction()
     {
-        QTemporaryDir top;
-        const QString dir = awkwardFolder(top);
-        reportWithFreeSpace(s, dir);
+        reportWithFreeSpace(s, d);
         const auto content = snapshot(s.CurrentDBPath);
         const qint64 sizeBefore = QFileInfo(s.CurrentDBPath).size();
         for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
@@ -348,19 +339,19 @@ private Q_SLOTS:
         QString why;
         QVERIFY2(CompactReportDatabase(s, &why), qPrintable(why));
         QCOMPARE(CompactScratchPath(s), s.DataDir + QStringLiteral("~~Temp.mdb"));
-        QVERIFY(files(top.path()).isEmpty());
-        QCOMPARE(files(dir), kReportAndBackup);
+        QVERIFY(files(m_top.path()).isEmpty());
+        QCOMPARE(files(d), kReportAndBackup);
         QVERIFY(QFileInfo(s.CurrentDBPath).size() < sizeBefore / 4);
         QCOMPARE(QFileInfo(s.CurrentBakPath).size(), sizeBefore);
         QCOMPARE(snapshot(s.CurrentDBPath), content);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(nextStart(dir), modelLines(s.model));
+        QCOMPARE(nextStart(d), modelLines(s.model));
 
         // Without a report there is nothing to compact, and nothing is made.
         QVERIFY(QFile::remove(s.CurrentDBPath));
         QVERIFY(!CompactReportDatabase(s, &why));
         QVERIFY2(why.contains(QStringLiteral("does not exist")), qPrintable(why));
-        QCOMPARE(files(dir), QStringList({QStringLiteral("r318_TST.bak")}));
+        QCOMPARE(files(d), QStringList({QStringLiteral("r318_TST.bak")}));
     }
 
     // Any step of the compaction that fails, or a compacted copy that is damaged, leaves the complete report
@@ -376,7 +367,7 @@ private Q_SLOTS:
     void compactionStepFails()
     {
         QFETCH(QString, step);
-        reportWithFreeSpace(s, m_dir.path());
+        reportWithFreeSpace(s, d);
         if (step == QLatin1String("delete"))
             QVERIFY(QDir().mkpath(CompactScratchPath(s) + QStringLiteral("/in-the-way")));
         if (step == QLatin1String("read-only"))
@@ -398,7 +389,7 @@ private Q_SLOTS:
         QCOMPARE(snapshot(s.CurrentBakPath), content);
         QCOMPARE(QFile::exists(CompactScratchPath(s)), step == QLatin1String("delete"));
         QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QCOMPARE(nextStart(m_dir.path()), saved);
+        QCOMPARE(nextStart(d), saved);
     }
 
     // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used. The file is
