@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
-
 // Report files for the store's tests: sessions pointing into a folder, plain SQL on a file (no store code
 // involved) to set up a case or to check what an operation left in the file, and the report model as text.
 namespace ReportFixture {
@@ -48,17 +46,5 @@ void fillModel(ReportModel& m);
 // "Off<line>=order|title|code|H or -|cert|last|first|rank|grade", a recognition entry as
 // "Rec<list>.<entry>=cert|last|first|rank|grade|office|category", the other values as "V<n>=value" (flags 0/1).
 QStringList modelLines(const ReportModel& m);
-
-// A prompt that runs a step of the test when it is asked, and answers what the step returns.
-class ActingPrompt : public ScriptedPrompt
-{
-public:
-    std::function<Answer(const Message&)> onAsk;
-    Answer ask(const Message& message) override
-    {
-        shown.append(message);
-        return onAsk ? onAsk(message) : Answer::Ok;
-    }
-};
 
 } // namespace ReportFixture

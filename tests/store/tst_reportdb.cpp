@@ -1,22 +1,29 @@
-// The report database: creation, the office catalogue, the rebuild of the officer list and the upgrade of
-// older files.
+// The report database and the report model: creation, the rebuild of the officer list, the upgrade of older files,
+// loading, saving (texts cut to their field, Null for empty text) and ClearReport.
 
 #include "ReportFixture.h"
 
 #include "store/OfficeCatalogue.h"
+#include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
+#include "store/ReportIO.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace ReportFixture;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QStringList kFiles{u"r318_TST.bak"_s, u"r318_TST.mdb"_s};
 
 // Officers as "Forder|Office|DBcode|Last" in stored order.
 QStringList officerLines(const QString& path)
@@ -28,12 +35,29 @@ QStringList officerLines(const QString& path)
 QStringList catalogueLines(const QMap<int, QString>& members = {})
 {
     QStringList l;
-    for (int i = 1; i <= kCatalogueSize; ++i)
-        l << u"%1|%2|%3|%4"_s.arg(i).arg(QLatin1String(OfficeCatalogue()[size_t(i - 1)].title),
-                                         QLatin1String(OfficeCatalogue()[size_t(i - 1)].code),
-                                         members.value(i, u"<Null>"_s));
+    for (int i = 1; i <= kCatalogueSize; ++i) {
+        const auto& o = OfficeCatalogue()[size_t(i - 1)];
+        l << u"%1|%2|%3|%4"_s.arg(i).arg(o.title, o.code, members.value(i, u"<Null>"_s));
+    }
     return l;
 }
+
+// The lines of modelLines whose value is set: neither empty nor 0.
+QStringList setLines(const ReportModel& m)
+{
+    return modelLines(m).filter(QRegularExpression(u"=.*[^0|]"_s));
+}
+
+// A prompt that runs a step of the test when it is asked, and answers what the step returns.
+struct ActingPrompt : ScriptedPrompt
+{
+    std::function<Answer(const Message&)> onAsk;
+    Answer ask(const Message& message) override
+    {
+        shown.append(message);
+        return onAsk(message);
+    }
+};
 
 } // namespace
 
@@ -53,6 +77,7 @@ class TestReportDb : public QObject
     }
 
 private Q_SLOTS:
+    void initTestCase() { ReportConnection::setBusyTimeout(50); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -67,7 +92,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(m_db) && QFile::remove(m_s->CurrentBakPath));
         QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
         QCOMPARE(bytes(m_s->CurrentBakPath), bytes(m_db)); // and nothing else is left in the folder
-        QCOMPARE(files(m_dir->path()), QStringList({"r318_TST.bak", "r318_TST.mdb"}));
+        QCOMPARE(files(m_dir->path()), kFiles);
 
         // The tables in creation order, no keys, indexes or relations, every text field refusing zero-length text.
         // A column reads "name size" for VARCHAR(size), T for TEXT, L for INTEGER and B for BOOLEAN.
@@ -119,7 +144,7 @@ private Q_SLOTS:
         QVERIFY(OpenReportDatabase(*m_s, u"NewDB"_s, m_p));
         QCOMPARE(snapshot(m_db), fresh);
         QCOMPARE(snapshot(m_s->CurrentBakPath), fresh);
-        QCOMPARE(files(m_dir->path()), QStringList({"r318_TST.bak", "r318_TST.mdb"}));
+        QCOMPARE(files(m_dir->path()), kFiles);
         QVERIFY2(m_p.shown.isEmpty(), qPrintable(m_p.texts().join(u'\n')));
     }
 
@@ -143,11 +168,10 @@ private Q_SLOTS:
         setOfficer(2, u"Kept"_s);
         if (step == "creation"_L1)
             setUp(*m_s, m_dir->path() + u"/none"_s);
-        if (step == "catalogue"_L1) // only an empty officer list is filled from the catalogue
+        else if (step == "catalogue"_L1) // only an empty officer list is filled from the catalogue
             exec(m_db, "DELETE FROM Officers");
         if (step != "creation"_L1)
-            exec(m_db, step == "catalogue"_L1 ? "ALTER TABLE Officers DROP COLUMN Office"
-                                              : "ALTER TABLE Officers DROP COLUMN Grade");
+            exec(m_db, u"ALTER TABLE Officers DROP COLUMN "_s + (step == "catalogue"_L1 ? "Office"_L1 : "Grade"_L1));
         const auto before = snapshot(m_db);
         QString reason;
         QVERIFY(step == "creation"_L1    ? !OpenReportDatabase(*m_s, {}, m_p, &reason)
@@ -157,26 +181,8 @@ private Q_SLOTS:
         const Prompt::Message& m = m_p.shown.first();
         QVERIFY2(m.text.startsWith(text) && m.text.contains(engine), qPrintable(m.text));
         QCOMPARE(m.icon, step == "rebuild"_L1 ? Prompt::Icon::Warning : Prompt::Icon::None);
-        QVERIFY(m.buttons == Prompt::Buttons::Ok && m.title.isEmpty());
-        QVERIFY(step != "creation"_L1 || reason == m.text);
+        QVERIFY(m.buttons == Prompt::Buttons::Ok && m.title.isEmpty() && (step != "creation"_L1 || reason == m.text));
         QCOMPARE(snapshot(m_db), before); // nothing was half done
-    }
-
-    void catalogue()
-    {
-        // Five offices have no host code (a blank), all others but the four headings 4 digits, shared by the lines
-        // of one office; the first office, one with an apostrophe and the submitting officer's.
-        const QStringList all = catalogueLines();
-        QCOMPARE(all.filter(u"| |"_s), QStringList({"53|Health & Welfare| |<Null>", "69|Calendar Coordinator| |<Null>",
-                                                    "70|Nat'l Commanders Cup| |<Null>", "71|Programs| |<Null>",
-                                                    "72|Entertainment| |<Null>"}));
-        QCOMPARE(
-            QList<qsizetype>({all.filter(QRegularExpression(u"\\|\\d{4}\\|"_s)).size(),
-                              all.filter(u"|Executive|2300|"_s).size(), all.filter(u"|Nominating Mbr.|2302|"_s).size(),
-                              all.filter(u"|Rules Mbr|2303|"_s).size()}),
-            QList<qsizetype>({100 - 4 - 5, 12, 5, 2}));
-        for (const char* line : {"2|Commander|1701|", "58|Leadership Dev'ment|6006|", "61|Historian|7703|"})
-            QVERIFY2(all.contains(QLatin1String(line) + "<Null>"_L1), line);
     }
 
     void rebuildVacanciesFirst()
@@ -186,11 +192,10 @@ private Q_SLOTS:
         QVERIFY(BuildCatalogue(*m_s, u"UD"_s, m_p));
         QCOMPARE(snapshot(m_db), before);
         // Three members among the twelve "Executive" lines, two with one name; a member on a heading line.
-        setOfficer(20, u"Zeta"_s);
-        setOfficer(24, u"Alpha"_s, u"Bob"_s);
-        setOfficer(27, u"Alpha"_s, u"Al"_s);
-        setOfficer(2, u"Commodore"_s);
-        setOfficer(1, u"OnHeading"_s);
+        for (const auto& [line, last, first] :
+             {std::tuple(20, "Zeta", "Ann"), std::tuple(24, "Alpha", "Bob"), std::tuple(27, "Alpha", "Al"),
+              std::tuple(2, "Commodore", "Ann"), std::tuple(1, "OnHeading", "Ann")})
+            setOfficer(line, QString::fromLatin1(last), QString::fromLatin1(first));
         QVERIFY(RebuildOfficers(*m_s, m_p));
         QCOMPARE(lines(m_db, "SELECT Forder, Cert, Last, First, Rank, Grade FROM Officers WHERE coalesce(Cert, Last, "
                              "First, Rank, Grade) NOTNULL ORDER BY rowid"),
@@ -222,9 +227,8 @@ private Q_SLOTS:
               "UPDATE Misc SET PubName = 'Old Log'", "UPDATE Education SET BC_Sem = 5, AG_P = 3",
               "UPDATE Recognized SET Last = 'Dale' WHERE rowid = 100"})
             exec(m_db, QString::fromLatin1(sql));
-        setOfficer(2, u"Commodore"_s);
-        setOfficer(53, u"Dropped"_s);
-        setOfficer(69, u"Blank"_s); // "Calendar Coordinator", no host code
+        for (const auto& [line, last] : {std::pair(2, "Commodore"), std::pair(53, "Dropped"), std::pair(69, "Blank")})
+            setOfficer(line, QString::fromLatin1(last)); // 69 is "Calendar Coordinator", no host code
 
         // First opening: the fields and the seventh list are added (BC_Sem goes), the marker stays Null, the
         // officer list follows the catalogue and keeps the members of its offices.
@@ -251,6 +255,195 @@ private Q_SLOTS:
                  QStringList(u"7.0.0|%1|168"_s.arg(kUrl)));
         QCOMPARE(officerLines(m_db), expected);
         QVERIFY(m_p.shown.isEmpty());
+    }
+    void roundTrip()
+    {
+        // A new report: the catalogue's officer list and the submission address; every other value empty or 0.
+        ReportModel& m = m_s->model;
+        const QStringList set = setLines(m);
+        QCOMPARE(set.size(), 1 + 100);
+        QCOMPARE(set.first(), u"V17="_s + kUrl);
+        QCOMPARE(set.filter(QRegularExpression(u"\\|H\\||^Off(53|100)="_s)), // a blank code reads as empty text
+                 QStringList({"Off1=1|ELECTED OFFICERS:|BROF|H|||||", "Off12=12|EXEC & GENERAL:|XGEN|H|||||",
+                              "Off39=39|APPOINTED OFFICERS|APOF|H|||||", "Off53=53|Health & Welfare||-|||||",
+                              "Off80=80|EDUCATION DEPT:|EDEP|H|||||", "Off100=100|Teaching Aides|5022|-|||||"}));
+
+        // Every value of a filled file is loaded and saved back as it was.
+        m.SquadronName = u"Harbour Squadron"_s;
+        m.SquadronNo = 318;
+        m.DistrictNo = 27;
+        QVERIFY(WriteReport(*m_s));
+        fillFile(m_db);
+        const auto filled = snapshot(m_db);
+        QVERIFY(LoadReport(*m_s));
+        QVERIFY(WriteReport(*m_s));
+        QCOMPARE(snapshot(m_db), filled);
+
+        // Texts longer than their field are cut, in the file and in the model; empty texts are Null; activity texts
+        // lose their trailing line breaks and are never cut.
+        const QString thirty = u"Abcdefghijklmnopqrstuvwxyz1234"_s;
+        m.SubOLast = m.officer(2).Last = thirty;
+        m.entry(1, 1).Office = QString(80, u'o');
+        m.SubmitURL = "https://example.org/"_L1 + QString(100, u'p');
+        m.SubOCity = m.officer(3).First = m.entry(2, 1).Rank = u""_s;
+        m.ActivityText[0] = u"Met monthly.\r\n\r\n"_s;
+        m.ActivityText[1] = u"\r\n\n\r"_s;
+        m.ActivityText[3] = u"line one\r\nline two\n"_s;
+        m.ActivityText[4] = QString(5000, u'm');
+        QVERIFY(WriteReport(*m_s));
+        QCOMPARE(m.SubOLast + u'|' + m.officer(2).Last, thirty.left(25) + u'|' + thirty.left(25));
+        QCOMPARE(QList<qsizetype>({m.entry(1, 1).Office.size(), m.SubmitURL.size()}), QList<qsizetype>({75, 100}));
+        QCOMPARE(m.ActivityText[0] + u'|' + m.ActivityText[1] + u'|' + m.ActivityText[3],
+                 u"Met monthly.||line one\r\nline two"_s);
+        QCOMPARE(
+            lines(m_db,
+                  "SELECT Meetings, Cruise, Activities.District, length(National), SubO_City FROM Activities, Misc"),
+            QStringList(u"Met monthly.|<Null>|line one\r\nline two|5000|<Null>"_s));
+        const QStringList saved = modelLines(m);
+
+        // A cleared report keeps only the submission address and the squadron's identity; the loads bring back
+        // every value; an empty officers table leaves the officer list as it was.
+        ClearReport(m);
+        QCOMPARE(setLines(m), QStringList(u"V17="_s + m.SubmitURL));
+        m.SubmitURL.clear();
+        m.ActivityText[1] = u"stale"_s;
+        QVERIFY(LoadOfficers(*m_s) && LoadRecognized(*m_s) && LoadScalars(*m_s));
+        QCOMPARE(modelLines(m), saved);
+        exec(m_db, "DELETE FROM Officers");
+        QVERIFY(LoadOfficers(*m_s));
+        QCOMPARE(modelLines(m), saved);
+
+        // Saved cleared: the identity goes into Misc, the marker is never written, empty texts are Null.
+        ClearReport(m);
+        QVERIFY(WriteReport(*m_s));
+        QCOMPARE(lines(m_db, "SELECT * FROM Misc"),
+                 QStringList("Harbour Squadron|318|27|<Null>|<Null>|<Null>|<Null>|0|0|0"_L1 +
+                             u"|<Null>"_s.repeated(13) + "|0|7.0.0|"_L1 + m.SubmitURL));
+        QCOMPARE(lines(m_db, "SELECT * FROM Recognized WHERE coalesce(Cert, Last, First, Rank, Grade, Office) NOTNULL"),
+                 QStringList());
+
+        // A text is cut to the size its field has in the file, which an older file may declare otherwise.
+        exec(m_db, "ALTER TABLE Misc DROP COLUMN PubName");
+        exec(m_db, "ALTER TABLE Misc ADD COLUMN PubName VARCHAR(40)");
+        m.PubName = QString(45, u'p');
+        QVERIFY(WriteReport(*m_s));
+        QCOMPARE(value(m_db, "SELECT PubName FROM Misc").toString(), QString(40, u'p'));
+    }
+
+    void recognitionLoadsInNameOrder()
+    {
+        // List 4 (rows 73..96) has entries in its slots 3 and 7; list 7 (rows 145..168) has a 25th row and 25
+        // entries in no order; two rows belong to no list.
+        exec(m_db, "INSERT INTO Recognized (Category) VALUES (7)");
+        exec(m_db, "UPDATE Recognized SET Cert = '111', Last = 'Young', First = 'Amy' WHERE rowid = 75");
+        exec(m_db, "UPDATE Recognized SET Cert = '222', Last = 'adams', First = 'Ben' WHERE rowid = 79");
+        exec(m_db, "UPDATE Recognized SET Last = 'N' || printf('%02d', (rowid - 145) * 7 % 25 + 1) WHERE Category = 7");
+        exec(m_db, "INSERT INTO Recognized (Last, Category) VALUES ('Stray', 9), ('Zero', 0)");
+        fillModel(m_s->model); // entries that the load replaces
+        QVERIFY(LoadRecognized(*m_s));
+        QStringList expected{"Rec4.1=222|adams|Ben||||4", "Rec4.2=111|Young|Amy||||4"}, seventh;
+        for (int e = 1; e <= 24; ++e) {
+            expected << u"Rec7.%1=|N%2|||||7"_s.arg(e).arg(e, 2, 10, QChar(u'0'));
+            seventh << u"<Null>|N%1|<Null>"_s.arg(e, 2, 10, QChar(u'0'));
+        }
+        QCOMPARE(setLines(m_s->model).filter(QRegularExpression(u"^Rec"_s)), expected);
+
+        // Saved back into the slots in stored order; the 25th row of list 7 is left as it was.
+        QVERIFY(WriteReport(*m_s));
+        const QString sql = u"SELECT Cert, Last, First FROM Recognized WHERE Category = ? ORDER BY rowid"_s;
+        QCOMPARE(lines(m_db, sql, {4}),
+                 QStringList({"222|adams|Ben", "111|Young|Amy"}) + QStringList(22, u"<Null>|<Null>|<Null>"_s));
+        QCOMPARE(lines(m_db, sql, {7}), seventh << u"<Null>|N19|<Null>"_s);
+    }
+
+    void whatTheFileLacksIsSkipped()
+    {
+        // A field the file lacks is skipped and the rest is saved.
+        exec(m_db, "ALTER TABLE Misc DROP COLUMN PubName");
+        ReportModel& m = m_s->model;
+        fillModel(m);
+        QString why;
+        QVERIFY2(WriteReport(*m_s, &why), qPrintable(why));
+        QCOMPARE(lines(m_db, "SELECT SubO_City = ? FROM Misc", {m.SubOCity}), QStringList(u"1"_s));
+
+        // A row the engine refuses, or a table the save cannot read, fails the whole save with the reason; the
+        // file keeps the report it held.
+        const auto saved = snapshot(m_db);
+        m.SubOCity = m.officer(5).Last = m.entry(7, 24).Last = u"Changed"_s;
+        exec(m_db, "CREATE TRIGGER refuse BEFORE UPDATE ON Officers WHEN NEW.Forder = 5 "
+                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        QVERIFY(!WriteReport(*m_s, &why));
+        QCOMPARE(why, u"the table Officers could not be written: refused"_s);
+        QCOMPARE(snapshot(m_db), saved);
+        exec(m_db, "DROP TRIGGER refuse");
+        exec(m_db, "ALTER TABLE Recognized RENAME TO Gone");
+        why.clear();
+        QVERIFY(!WriteReport(*m_s, &why));
+        QCOMPARE(why, u"the table Recognized is missing"_s);
+        exec(m_db, "ALTER TABLE Gone RENAME TO Recognized");
+        QCOMPARE(snapshot(m_db), saved);
+
+        // The load says what is missing and loads the rest.
+        ClearReport(m);
+        why.clear();
+        QVERIFY(!LoadScalars(*m_s, &why));
+        QCOMPARE(why, u"the table Misc has no field PubName"_s);
+        QVERIFY(!m.SubOCity.isEmpty());
+        exec(m_db, "DROP TABLE Officers");
+        ScriptedPrompt p;
+        QVERIFY(!LoadReport(*m_s, p));
+        QCOMPARE(p.texts(), QStringList(u"The report file %1 could not be read completely: the table Officers is "
+                                        "missing."_s.arg(QDir::toNativeSeparators(m_db))));
+        QCOMPARE(p.shown.first().icon, Prompt::Icon::Warning);
+        QVERIFY(QFile::remove(m_db));
+        why.clear();
+        QVERIFY(!LoadRecognized(*m_s, &why));
+        QCOMPARE(why, u"the file does not exist"_s);
+        QVERIFY(!QFile::exists(m_db));
+    }
+
+    void saveFailureReported()
+    {
+        const auto failure = [this](const QString& reason) {
+            return u"The report could not be saved in %1: %2."_s.arg(QDir::toNativeSeparators(m_db), reason);
+        };
+        // Read-only at the exit: asked whether to try again. Cancel leaves the file as it was; Retry after the
+        // cause is mended saves; a save that works asks nothing.
+        m_s->model.PubName = u"Final words"_s;
+        QByteArray before = bytes(m_db);
+        QVERIFY(QFile::setPermissions(m_db, QFileDevice::ReadOwner));
+        ActingPrompt p;
+        p.onAsk = [&](const Prompt::Message&) {
+            if (p.shown.size() == 1)
+                return Prompt::Answer::Cancel;
+            QFile::setPermissions(m_db, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            return Prompt::Answer::Retry;
+        };
+        QVERIFY(!SaveReportAtExit(*m_s, p));
+        QCOMPARE(bytes(m_db), before);
+        QVERIFY(SaveReportAtExit(*m_s, p) && SaveReportAtExit(*m_s, p));
+        QCOMPARE(p.texts(), QStringList(2, failure(u"the file is read-only"_s) +
+                                               u"\n\nClick 'Retry' to try again, or 'Cancel' to exit without saving "
+                                               "(the changes since the last save are lost)."_s));
+        QCOMPARE(p.shown.first().buttons, Prompt::Buttons::RetryCancel);
+        QCOMPARE(value(m_db, "SELECT PubName FROM Misc").toString(), u"Final words"_s);
+
+        // Locked by another program, then gone: a warning; the file keeps what it had, or stays gone.
+        m_s->model.PubName = u"Unsaved"_s;
+        before = bytes(m_db);
+        ScriptedPrompt q;
+        {
+            ReportConnection other(m_db);
+            QVERIFY(other.begin(ReportConnection::Lock::Exclusive));
+            QVERIFY(!SaveReport(*m_s, q));
+        }
+        QCOMPARE(bytes(m_db), before);
+        QVERIFY(QFile::remove(m_db));
+        QVERIFY(!SaveReport(*m_s, q));
+        QVERIFY(!QFile::exists(m_db));
+        QCOMPARE(q.texts(), QStringList({failure(u"the file is locked by another program"_s),
+                                         failure(u"the file does not exist"_s)}));
+        QCOMPARE(q.shown.first().icon, Prompt::Icon::Warning);
     }
 };
 

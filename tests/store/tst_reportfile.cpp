@@ -1,9 +1,9 @@
-// Save, revert and compaction of the report file: the backup copy, and never losing the report when a file
-// operation fails.
+// The report file: opening it (files that cannot be opened are never destroyed or replaced silently, a missing
+// report file is restored from its backup copy, a file that cannot be set aside or brought up to date says so),
+// save, revert and compaction with the backup copy, never losing the report when a file operation fails.
 
 #include "FailingReportFiles.h"
 #include "ReportFixture.h"
-#include "ScriptedPrompt.h"
 
 #include "store/ReportConnection.h"
 #include "store/ReportDatabase.h"
@@ -19,6 +19,43 @@
 using namespace ReportFixture;
 
 namespace {
+
+// A file of each kind that cannot serve as the report, made at `path`.
+void makeUnusable(const QString& kind, const QString& path)
+{
+    if (kind == "empty" || kind == "text")
+        writeBytes(path, QByteArray(kind == "text" ? "Squadron history notes, not a database.\n" : "").repeated(40));
+    else if (kind == "old desktop")
+        writeBytes(path, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(2029, '\0'));
+    else if (kind == "folder")
+        QDir().mkpath(path + "/inside");
+    else
+        write(path);
+    if (kind == "damaged") {
+        QByteArray b = bytes(path);
+        writeBytes(path, b.replace(4096, b.size() - 4096, QByteArray(b.size() - 4096, char(0xA5))));
+    } else if (kind == "missing table" || kind == "missing field") {
+        exec(path, kind == "missing table" ? "DROP TABLE Recognized" : "ALTER TABLE Officers DROP COLUMN Forder");
+    }
+}
+
+// Takes away the permission that the kinds "unreadable" and "read-only" lack (or gives it back).
+void restrict(const QString& kind, const QString& path, bool on = true)
+{
+    if (kind == "unreadable" || kind == "read-only")
+        QFile::setPermissions(path, !on ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                        : (kind == "unreadable" ? QFileDevice::WriteOwner : QFileDevice::ReadOwner));
+}
+
+QStringList setAside(const QString& dir, const QString& suffix = "mdb")
+{
+    return QDir(dir).entryList({"r318_TST.unreadable-*." + suffix}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 const QStringList kReportAndBackup = {QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
 
@@ -46,40 +83,192 @@ QStringList nextStart(const QString& dir)
     return modelLines(next.model);
 }
 
-// A folder name reaches the engine as a file URI and a bound value: quotes, "#", "%", "?", letters beyond ASCII.
-QString awkwardFolder(const QTemporaryDir& top)
-{
-    const QString dir = top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 } // namespace
 
 class TestReportFile : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_top;
+    // Every test starts in an empty folder whose name reaches the engine as a file URI and a bound value: quotes,
+    // "#", "%", "?", letters beyond ASCII.
+    const QString d = m_top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
+    Session s; // the session under test, its report files in d
+
 private Q_SLOTS:
     void initTestCase() { ReportConnection::setBusyTimeout(50); }
+    void init()
+    {
+        QDir(d).removeRecursively();
+        QVERIFY(QDir().mkpath(d));
+        setUp(s, d);
+    }
+
+    void unusableFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        const char* const rows[][2] = {{"empty", "the file is empty (zero length)"},
+                                       {"text", "it is not a report database"},
+                                       {"old desktop", "old desktop database format"},
+                                       {"damaged", "it is damaged"},
+                                       {"missing table", "the table Recognized is missing"},
+                                       {"missing field", "the table Officers has no field Forder"},
+                                       {"unreadable", "no permission to read it"},
+                                       {"read-only", "no permission to write to it"},
+                                       {"folder", "it is a folder"}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]);
+    }
+    // The batch command and the answer No change nothing; Yes sets the file aside, untouched, and starts anew.
+    void unusableFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString path = s.CurrentDBPath;
+        makeUnusable(kind, path);
+        const QByteArray before = bytes(path);
+        const QStringList filesBefore = files(d);
+        restrict(kind, path);
+        BatchPrompt batch(Prompt::Answer::Yes); // would say yes to any question: none may be asked
+        QString why;
+        QVERIFY(!OpenReportDatabase(s, {}, batch, &why));
+        QVERIFY2(why.contains(reason) && why.contains(native(path)), qPrintable(why));
+        ScriptedPrompt no;
+        no.queue(Prompt::Answer::No);
+        QVERIFY(!OpenReportDatabase(s, {}, no, &why));
+        QVERIFY(no.shown.size() == 1 && no.shown[0].buttons == Prompt::Buttons::YesNo);
+        QVERIFY(no.told(Prompt::Icon::Warning, {native(path), reason, "Click 'No' to quit; nothing is changed."}));
+        restrict(kind, path, false);
+        QCOMPARE(files(d), filesBefore);
+        QCOMPARE(bytes(path), before);
+
+        restrict(kind, path);
+        ScriptedPrompt yes;
+        yes.queue(Prompt::Answer::Yes);
+        QVERIFY(OpenReportDatabase(s, {}, yes));
+        const QStringList aside = setAside(d);
+        QVERIFY(aside.size() == 1 && aside[0].size() == QString("r318_TST.unreadable-20240131-154500.mdb").size());
+        QVERIFY(yes.shown.size() == 1 && yes.told(Prompt::Icon::Warning, {aside[0], "start a new report"}));
+        restrict(kind, d + u'/' + aside[0], false);
+        QCOMPARE(bytes(d + u'/' + aside[0]), before);
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(path));
+    }
+
+    // A file that cannot be set aside stays as it was, together with its journal, and the user is told why.
+    void setAsideFails_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the file") << QString(".mdb") << "could not be set aside: simulated failure of rename";
+        QTest::newRow("its journal") << QString("-journal") << "could not go with it (simulated failure of rename";
+    }
+    void setAsideFails()
+    {
+        QFETCH(QString, failing);
+        QFETCH(QString, text);
+        makeUnusable("text", s.CurrentDBPath);
+        writeBytes(s.CurrentDBPath + "-journal", QByteArray(512, 'j'));
+        const QStringList before = files(d);
+        FailingReportFiles failingFiles("rename", failing);
+        ScriptedPrompt p;
+        p.queue(Prompt::Answer::Yes);
+        QString why;
+        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
+        QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {text}) && why.contains(native(s.CurrentDBPath)));
+        QCOMPARE(files(d), before);
+    }
+
+    // While another program holds the file the window offers retry or quit; nothing changes until it lets go.
+    void lockedFile()
+    {
+        ScriptedPrompt p;
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        exec(s.CurrentDBPath, "UPDATE Misc SET PubName = 'Kept'");
+        const QByteArray before = bytes(s.CurrentDBPath);
+        auto lock = std::make_unique<ReportConnection>(s.CurrentDBPath);
+        QVERIFY(lock->begin(ReportConnection::Lock::Exclusive));
+        p.queue(Prompt::Answer::Retry);
+        p.queue(Prompt::Answer::Cancel);
+        QVERIFY(!OpenReportDatabase(s, {}, p));
+        QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {"locked by another program"}));
+        QCOMPARE(p.shown[1].buttons, Prompt::Buttons::RetryCancel);
+        QCOMPARE(bytes(s.CurrentDBPath), before);
+        lock.reset();
+        QVERIFY(OpenReportDatabase(s, {}, p)); // the other program let go: the file opens and is upgraded
+        QCOMPARE(value(s.CurrentDBPath, "SELECT Rostrelv6 || PubName FROM Misc").toString(), "7.0.0Kept");
+    }
+
+    // Without either file a new report is made silently; a missing file is restored from its backup copy (a
+    // backup copy that cannot be copied back is left alone and nothing replaces it), but "NewDB" makes a new one.
+    void missingFile()
+    {
+        ScriptedPrompt p;
+        QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
+        {
+            // The first reopening rebuilds the officer list; a backup copy that cannot follow is reported.
+            const QByteArray bak = bytes(s.CurrentBakPath);
+            FailingReportFiles failing("copy", ".bak");
+            QVERIFY(OpenReportDatabase(s, {}, p));
+            QVERIFY(p.shown.size() == 1 &&
+                    p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "could not be replaced"}));
+            QCOMPARE(bytes(s.CurrentBakPath), bak);
+        }
+        QVERIFY(QFile::remove(s.CurrentBakPath) && QFile::copy(s.CurrentDBPath, s.CurrentBakPath));
+        exec(s.CurrentBakPath, "UPDATE Misc SET PubName = 'Last Saved', No_MM = 12");
+        const auto saved = snapshot(s.CurrentBakPath);
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        p.clear();
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        QVERIFY(p.shown.size() == 1 &&
+                p.told(Prompt::Icon::Information,
+                       {"restored from its backup copy", native(s.CurrentDBPath), native(s.CurrentBakPath)}));
+        QCOMPARE(snapshot(s.CurrentDBPath), saved);
+        QCOMPARE(snapshot(s.CurrentBakPath), saved);
+        QCOMPARE(files(d), kReportAndBackup);
+
+        // The batch command does the same; a journal whose file is gone is not applied to the restored file.
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        writeBytes(s.CurrentDBPath + "-journal", QByteArray(1024, 'j'));
+        BatchPrompt batch;
+        QVERIFY(OpenReportDatabase(s, {}, batch));
+        QVERIFY(!QFile::exists(s.CurrentDBPath + "-journal"));
+        QCOMPARE(snapshot(s.CurrentDBPath), saved);
+
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        {
+            FailingReportFiles failing("copy", ".mdb");
+            QVERIFY(!OpenReportDatabase(s, {}, p) && p.shown.size() == 2);
+            QVERIFY(p.told(Prompt::Icon::Warning, {"could not be restored: simulated failure of copy"}));
+            QCOMPARE(snapshot(s.CurrentBakPath), saved);
+            QVERIFY(!QFile::exists(s.CurrentDBPath));
+        }
+        QVERIFY(OpenReportDatabase(s, "NewDB", p) && p.shown.size() == 2);
+        QVERIFY(value(s.CurrentDBPath, "SELECT PubName FROM Misc").isNull());
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
+
+        // A backup copy that cannot be opened either is offered to be set aside before a new report is made.
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        writeBytes(s.CurrentBakPath, QByteArray());
+        p.queue(Prompt::Answer::No);
+        QVERIFY(!OpenReportDatabase(s, {}, p));
+        QVERIFY(p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath), "zero length", "start a new report"}));
+        QCOMPARE(files(d), QStringList({"r318_TST.bak"}));
+        p.queue(Prompt::Answer::Yes);
+        QVERIFY(OpenReportDatabase(s, {}, p));
+        QCOMPARE(setAside(d, "bak").size(), 1);
+        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
+    }
 
     void saveAndRevert()
     {
-        QTemporaryDir top;
-        const QString dir = awkwardFolder(top);
-        Session s;
-        openReport(s, dir);
-        const QStringList atStart = modelLines(s.model);
+        openReport(s, d);
         fillModel(s.model);
-        QVERIFY(WriteReport(s));
         ScriptedPrompt p;
-        QVERIFY(Revert(s, p)); // back to the copy made at the start
-        QCOMPARE(modelLines(s.model), atStart);
-        fillModel(s.model);
         QVERIFY(Save(s, p));
         QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-        QCOMPARE(files(dir), kReportAndBackup);
-        QVERIFY(files(top.path()).isEmpty());
+        QCOMPARE(files(d), kReportAndBackup);
+        QVERIFY(files(m_top.path()).isEmpty());
         const QStringList saved = modelLines(s.model);
 
         // An edit saved into the file (as before a preview) but not by the user, and an edit only in the model.
@@ -101,7 +290,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("save, read-only backup") << true << QByteArray("read-only") << "read-only";
         QTest::newRow("revert, no backup copy") << false << QByteArray() << "the file does not exist";
-        QTest::newRow("revert, zero length") << false << QByteArray("") << "zero length";
         QTest::newRow("revert, not a database") << false << QByteArray("notes") << "not a report database";
         QTest::newRow("revert, read-only report") << false << QByteArray("report") << "read-only";
     }
@@ -110,9 +298,7 @@ private Q_SLOTS:
         QFETCH(bool, save);
         QFETCH(QByteArray, backup);
         QFETCH(QString, reason);
-        QTemporaryDir dir;
-        Session s;
-        openReport(s, dir.path());
+        openReport(s, d);
         s.model.PubName = QStringLiteral("Kept");
         if (!save)
             QVERIFY(WriteReport(s));
@@ -130,22 +316,19 @@ private Q_SLOTS:
         QVERIFY(p.shown.size() == 1 && p.shown.first().icon == Prompt::Icon::Warning);
         const QString text = p.shown.first().text;
         QVERIFY2(text.contains(reason), qPrintable(text));
-        QVERIFY(backup == "report" || text.contains(QDir::toNativeSeparators(s.CurrentBakPath)));
+        QVERIFY(backup == "report" || text.contains(native(s.CurrentBakPath)));
         QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")) == "Kept" &&
                 s.model.PubName == "Kept");
         QVERIFY(save || bytes(s.CurrentDBPath) == mdb);
         QCOMPARE(bytes(s.CurrentBakPath), bak);
-        QCOMPARE(files(dir.path()).filter(QStringLiteral("~")), QStringList());
+        QCOMPARE(files(d).filter(QStringLiteral("~")), QStringList());
     }
 
     // The compacted copy, made beside the report, replaces the report; the backup copy takes the content
     // uncompacted; scratch files of interrupted runs, which a start never takes for anything, are cleared away.
     void compaction()
     {
-        QTemporaryDir top;
-        const QString dir = awkwardFolder(top);
-        Session s;
-        reportWithFreeSpace(s, dir);
+        reportWithFreeSpace(s, d);
         const auto content = snapshot(s.CurrentDBPath);
         const qint64 sizeBefore = QFileInfo(s.CurrentDBPath).size();
         for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
@@ -156,19 +339,19 @@ private Q_SLOTS:
         QString why;
         QVERIFY2(CompactReportDatabase(s, &why), qPrintable(why));
         QCOMPARE(CompactScratchPath(s), s.DataDir + QStringLiteral("~~Temp.mdb"));
-        QVERIFY(files(top.path()).isEmpty());
-        QCOMPARE(files(dir), kReportAndBackup);
+        QVERIFY(files(m_top.path()).isEmpty());
+        QCOMPARE(files(d), kReportAndBackup);
         QVERIFY(QFileInfo(s.CurrentDBPath).size() < sizeBefore / 4);
         QCOMPARE(QFileInfo(s.CurrentBakPath).size(), sizeBefore);
         QCOMPARE(snapshot(s.CurrentDBPath), content);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(nextStart(dir), modelLines(s.model));
+        QCOMPARE(nextStart(d), modelLines(s.model));
 
         // Without a report there is nothing to compact, and nothing is made.
         QVERIFY(QFile::remove(s.CurrentDBPath));
         QVERIFY(!CompactReportDatabase(s, &why));
         QVERIFY2(why.contains(QStringLiteral("does not exist")), qPrintable(why));
-        QCOMPARE(files(dir), QStringList({QStringLiteral("r318_TST.bak")}));
+        QCOMPARE(files(d), QStringList({QStringLiteral("r318_TST.bak")}));
     }
 
     // Any step of the compaction that fails, or a compacted copy that is damaged, leaves the complete report
@@ -184,9 +367,7 @@ private Q_SLOTS:
     void compactionStepFails()
     {
         QFETCH(QString, step);
-        QTemporaryDir dir;
-        Session s;
-        reportWithFreeSpace(s, dir.path());
+        reportWithFreeSpace(s, d);
         if (step == QLatin1String("delete"))
             QVERIFY(QDir().mkpath(CompactScratchPath(s) + QStringLiteral("/in-the-way")));
         if (step == QLatin1String("read-only"))
@@ -208,7 +389,40 @@ private Q_SLOTS:
         QCOMPARE(snapshot(s.CurrentBakPath), content);
         QCOMPARE(QFile::exists(CompactScratchPath(s)), step == QLatin1String("delete"));
         QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QCOMPARE(nextStart(dir.path()), saved);
+        QCOMPARE(nextStart(d), saved);
+    }
+
+    // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used. The file is
+    // made older first: six recognition lists (for the seventh list), or the field BC_Sem that the upgrade drops.
+    void upgradeFails_data()
+    {
+        QTest::addColumn<QString>("older");
+        QTest::addColumn<QString>("sabotage");
+        QTest::addColumn<QString>("engineText");
+        const QString raise = "CREATE TRIGGER t BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END";
+        QTest::newRow("seventh list") << "DELETE FROM Recognized WHERE Category = 7"
+                                      << raise.arg("INSERT ON Recognized") << "refused";
+        QTest::newRow("dropping a field") << "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER"
+                                          << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
+                                          << "no such column: BC_Sem";
+        QTest::newRow("address") << QString() << raise.arg("UPDATE ON Misc") << "refused";
+    }
+    void upgradeFails()
+    {
+        QFETCH(QString, older);
+        QFETCH(QString, sabotage);
+        QFETCH(QString, engineText);
+        write(s.CurrentDBPath, QStringLiteral("7.0.0"));
+        for (const QString& sql : {older, sabotage})
+            if (!sql.isEmpty())
+                exec(s.CurrentDBPath, sql);
+        const auto before = snapshot(s.CurrentDBPath);
+        ScriptedPrompt p;
+        QString why;
+        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
+        const QString text = "The report file " + native(s.CurrentDBPath) + " could not be brought up to date: ";
+        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {text, engineText}) && why.startsWith(text));
+        QCOMPARE(snapshot(s.CurrentDBPath), before);
     }
 };
 
