@@ -6,7 +6,6 @@
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "demo/DemoHost.h"
-#include "host/HostData.h"
 #include "host/HostDatabase.h"
 #include "host/HostSchema.h"
 #include "host/Recordset.h"
@@ -52,7 +51,6 @@ class TestDemoHost : public QObject
 private:
     QTemporaryDir m_tmp;
     QString m_demo;
-    QByteArray m_oldConfig;
     HostDatabase m_primary;
 
 private Q_SLOTS:
@@ -61,11 +59,9 @@ private Q_SLOTS:
         m_demo = m_tmp.filePath(QStringLiteral("demo"));
         QString error;
         QVERIFY2(CreateDemoHost(m_demo, &error), qPrintable(error));
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(DemoHost::configDir(m_demo)));
         QVERIFY(m_primary.open(DemoHost::dataDir(m_demo) + QLatin1String(DemoHost::kPrimaryDb)));
     }
-    void cleanupTestCase() { qputenv("XDG_CONFIG_HOME", m_oldConfig); }
 
     // The demo is made in a new or empty folder only, a refused folder is left as it was, and two demo hosts are
     // the same but for the folder they name.
@@ -145,7 +141,7 @@ private Q_SLOTS:
         }
     }
 
-    void startsUpWithTheMemberList()
+    void startsUp()
     {
         // The add-in starts on the demo host as the host starts it, and shows nothing.
         Session session;
@@ -160,11 +156,7 @@ private Q_SLOTS:
                               "https://example.org/r318/submit.html", DemoHost::dataDir(m_demo)}));
         QVERIFY(session.MouseWheel);
         QCOMPARE(session.host.SquadronsRS.recordCount(), 6); // the squadrons of district 27 only
-        QList<qint32> ids;
-        QStringList entries;
-        FillMemberList(session, ids, entries); // every member
         Recordset& members = session.host.MembersRS;
-        QCOMPARE(entries.size(), members.recordCount());
         // Course completions are months, none after the watch year; the addresses are examples.
         for (members.moveFirst(); !members.eof(); members.moveNext()) {
             static const QRegularExpression month(QStringLiteral(R"(^$|^(19[89]\d|20[012]\d)(0[1-9]|1[0-2])$)"));
