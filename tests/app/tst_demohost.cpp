@@ -6,7 +6,6 @@
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "demo/DemoHost.h"
-#include "host/HostData.h"
 #include "host/HostDatabase.h"
 #include "host/HostSchema.h"
 #include "host/Recordset.h"
@@ -27,11 +26,9 @@ namespace {
 QList<QByteArray> demoFiles(const QString& dir)
 {
     QList<QByteArray> files;
-    const QString settings = DemoHost::configDir(dir) + QStringLiteral("/VB and VBA Program Settings/");
-    for (const QString& path :
-         {DemoHost::dataDir(dir) + QLatin1String(DemoHost::kPrimaryDb),
-          DemoHost::dataDir(dir) + QLatin1String(DemoHost::kSquadronsDb), settings + QStringLiteral("Rostrel.conf"),
-          settings + QStringLiteral("Rostrelv3.conf"), DemoHost::envFilePath(dir)}) {
+    const QString data = DemoHost::dataDir(dir), settings = DemoHost::configDir(dir) + "/VB and VBA Program Settings/";
+    for (const QString& path : {data + DemoHost::kPrimaryDb, data + DemoHost::kSquadronsDb, settings + "Rostrel.conf",
+                                settings + "Rostrelv3.conf", DemoHost::envFilePath(dir)}) {
         QFile file(path);
         files << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>"))
                      .replace(QFile::encodeName(QFileInfo(dir).absoluteFilePath()), "DIR");
@@ -54,7 +51,6 @@ class TestDemoHost : public QObject
 private:
     QTemporaryDir m_tmp;
     QString m_demo;
-    QByteArray m_oldConfig;
     HostDatabase m_primary;
 
 private Q_SLOTS:
@@ -63,11 +59,9 @@ private Q_SLOTS:
         m_demo = m_tmp.filePath(QStringLiteral("demo"));
         QString error;
         QVERIFY2(CreateDemoHost(m_demo, &error), qPrintable(error));
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(DemoHost::configDir(m_demo)));
         QVERIFY(m_primary.open(DemoHost::dataDir(m_demo) + QLatin1String(DemoHost::kPrimaryDb)));
     }
-    void cleanupTestCase() { qputenv("XDG_CONFIG_HOME", m_oldConfig); }
 
     // The demo is made in a new or empty folder only, a refused folder is left as it was, and two demo hosts are
     // the same but for the folder they name.
@@ -99,19 +93,18 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         const QString dir = tmp.filePath(QStringLiteral("Dan's demo $HOME"));
         QVERIFY(CreateDemoHost(dir, nullptr));
-        const QString addIn = tmp.filePath(QStringLiteral("the add-in's stand-in"));
-        QFile script(addIn);
+        QFile script(tmp.filePath("the add-in's stand-in"));
         QVERIFY(script.open(QIODevice::WriteOnly) &&
                 script.write("#!/bin/sh\nprintf '%s\\n%s' \"$XDG_CONFIG_HOME\" \"$1\"\n"));
         script.close();
         QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
-        const QStringList lines = DemoHost::startInstructions(dir, addIn);
-        for (const QString& commands : {lines.at(1), lines.at(3) + QLatin1Char('\n') + lines.at(4)}) {
+        const QStringList lines = DemoHost::startInstructions(dir, script.fileName());
+        for (const QString& commands : {lines.at(1), lines.at(3) + '\n' + lines.at(4)}) {
             QProcess p;
-            p.start(bash, {QStringLiteral("-c"), commands});
+            p.start(bash, {"-c", commands});
             QVERIFY(p.waitForFinished(30000));
             QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()),
-                     DemoHost::configDir(dir) + QStringLiteral("\nRostrel,ASQ.mdb,Squadrons.mdb,color"));
+                     DemoHost::configDir(dir) + "\nRostrel,ASQ.mdb,Squadrons.mdb,color");
         }
     }
 
@@ -148,7 +141,7 @@ private Q_SLOTS:
         }
     }
 
-    void startsUpWithTheMemberList()
+    void startsUp()
     {
         // The add-in starts on the demo host as the host starts it, and shows nothing.
         Session session;
@@ -163,18 +156,9 @@ private Q_SLOTS:
                               "https://example.org/r318/submit.html", DemoHost::dataDir(m_demo)}));
         QVERIFY(session.MouseWheel);
         QCOMPARE(session.host.SquadronsRS.recordCount(), 6); // the squadrons of district 27 only
-        QList<qint32> ids;
-        QStringList entries;
-        FillMemberList(session, ids, entries);
-        QCOMPARE(entries.size(), session.host.MembersRS.recordCount());
-        // By last name, then first name, letter case aside; each entry is its member's "Last, First". Every member.
         Recordset& members = session.host.MembersRS;
-        QString previous;
-        for (int k = 0; k < entries.size(); ++k) {
-            QVERIFY(members.findFirst(QStringLiteral("Mem_ID = %1").arg(ids.at(k + 1))));
-            const QString name = members.text(QStringLiteral("Last")) + QStringLiteral(", ") + members.text("First");
-            QCOMPARE(entries.at(k), name);
-            // Course completions are months, none after the watch year; the addresses are examples.
+        // Course completions are months, none after the watch year; the addresses are examples.
+        for (members.moveFirst(); !members.eof(); members.moveNext()) {
             static const QRegularExpression month(QStringLiteral(R"(^$|^(19[89]\d|20[012]\d)(0[1-9]|1[0-2])$)"));
             for (const QString& field : HostSchema::courseFields())
                 QVERIFY2(month.match(members.text(field)).hasMatch() &&
@@ -183,8 +167,6 @@ private Q_SLOTS:
             static const QRegularExpression email(
                 QStringLiteral(R"(^$|^[a-z0-9._]+@([a-z]+\.)?example\.(com|net|org)$)"));
             QVERIFY2(email.match(members.text("Email")).hasMatch(), qPrintable(members.text("Email")));
-            QVERIFY2(QString::compare(previous, name, Qt::CaseInsensitive) <= 0, qPrintable(previous + " | " + name));
-            previous = name;
         }
 
         // The current watch's Commander, Secretary and Historian (offices 1701, 1705 and 7703), found the way the

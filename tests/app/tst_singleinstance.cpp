@@ -37,9 +37,7 @@ private Q_SLOTS:
         QVERIFY(start(killed, "guard"));
         killed.kill();
         QVERIFY(killed.waitForFinished(20000) && QFile::exists(m_dir.filePath("guard.lock")));
-        QVERIFY(start(first, "guard"));
-        QVERIFY(start(other, "other"));
-        QVERIFY(start(later, "guard", "second"));
+        QVERIFY(start(first, "guard") && start(other, "other") && start(later, "guard", "second"));
         QVERIFY(later.waitForFinished(20000) && later.exitCode() == 3);
         QVERIFY(first.waitForFinished(20000) && first.readAllStandardOutput().contains("activated"));
         other.kill();
@@ -51,10 +49,8 @@ private Q_SLOTS:
     void unreachableCopy()
     {
         QVERIFY(QDir(m_dir.path()).mkpath("deaf.socket")); // no socket can be made there
-        SingleInstance first("deaf", m_dir.path());
-        QVERIFY(first.claim());
-        QVERIFY(first.reason().contains("cannot listen"));
-        SingleInstance second("deaf", m_dir.path());
+        SingleInstance first("deaf", m_dir.path()), second("deaf", m_dir.path());
+        QVERIFY(first.claim() && first.reason().contains("cannot listen"));
         QVERIFY(!second.claim());
         QVERIFY2(second.reason().startsWith("another copy holds " + first.lockPath() + " but does not answer"),
                  qPrintable(second.reason()));

@@ -19,13 +19,12 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private:
-    // Start-up never shows anything.
     static Startup::Outcome start(Session& session, const QString& commandLine)
     {
-        ScriptedPrompt prompt;
+        ScriptedPrompt prompt; // start-up never shows anything
         const Startup::Outcome outcome = Startup::Main(session, commandLine, prompt);
         [&] {
-            QVERIFY2(prompt.shown.isEmpty(), qPrintable(prompt.texts().join(QLatin1Char('|'))));
+            QVERIFY2(prompt.shown.isEmpty(), qPrintable(prompt.texts().join('|')));
         }();
         return outcome;
     }
@@ -35,8 +34,8 @@ private:
     {
         HostDatabase db;
         db.open(host.primaryPath());
-        QSqlQuery q(db.database());
-        q.exec(QStringLiteral("SELECT MenuName || '|' || Addinexe || '|' || ComLine || '|' || Window FROM FormsAddin"));
+        QSqlQuery q("SELECT MenuName || '|' || Addinexe || '|' || ComLine || '|' || Window FROM FormsAddin",
+                    db.database());
         QStringList rows;
         while (q.next())
             rows << q.value(0).toString();
@@ -54,7 +53,6 @@ private Q_SLOTS:
                                                            {"XYd5.mdb", true}, {"DYx5.mdb", true}};
         for (const auto& [name, passes] : names)
             QVERIFY2(Startup::SquadronCheck(QLatin1String(name)) == passes, name);
-
         const QList<std::pair<const char*, bool>> mouse = {{"", false},      {"True", true},  {"true", true},
                                                            {"False", false}, {"1", true},     {"-1", true},
                                                            {"0", false},     {"maybe", false}};
@@ -70,40 +68,34 @@ private Q_SLOTS:
 
     // Everything the add-in works with is derived from the host; the data path may use backslashes and end in
     // a separator, and a historian address with no value gives an empty one.
-    void runModeDerivesPaths_data()
-    {
-        QTest::addColumn<bool>("backslashes");
-        QTest::addColumn<QVariant>("historian");
-        QTest::newRow("plain, mouse wheel") << false << QVariant(QStringLiteral("https://example.org/r318"));
-        QTest::newRow("backslashes, no historian, no wheel") << true << QVariant();
-    }
     void runModeDerivesPaths()
     {
-        QFETCH(bool, backslashes);
-        QFETCH(QVariant, historian);
-        HostFixture host;
-        host.writeSettings("TST.mdb", backslashes ? "" : "-1", "a,b&c"); // the value keeps its comma
-        host.createDatabases("  Harbor City ", " HC ", 123, 7, historian);
-        if (backslashes)
-            HostSettings::write("Rostrelv3", "Startup", "DataPath", host.dataPath().replace('/', '\\') + '\\');
-        Session session;
-        // Field 2 differing from PrimaryDB only in letter case passes.
-        QCOMPARE(start(session, "Rostrel, tst.MDB ,Squadrons.mdb,mono").kind, Kind::Ready);
-        const ReportModel& m = session.model;
-        QCOMPARE(
-            QStringList({session.SettingsApp, session.ColorMode, session.HostConnect, session.UserPW, m.SquadronName,
-                         m.SquadronCode, m.SquadronNoText, QString::number(m.DistrictNo), session.HistorianURL}),
-            QStringList({"Rostrel", "mono", ";pwd=Q84#mZr&UvL%", "a,b&c", "Harbor City", "HC", "0123", "7",
-                         historian.toString()}));
-        QCOMPARE(session.MouseWheel, !backslashes);
-        const QString d = host.dataDir();
-        QCOMPARE(QStringList({session.DataDir, session.PrimaryDBPath, session.SquadronsDBPath, session.UploadFilePath,
-                              session.ReportDBPath, session.ReportBakPath, session.CurrentDBPath,
-                              session.CurrentBakPath, session.HelpFilePath}),
-                 QStringList({d, d + "TST.mdb", d + "Squadrons.mdb", d + "R318_Upload.txt", d + "r318_HC.mdb",
-                              d + "r318_HC.bak", d + "r318_HC.mdb", d + "r318_HC.bak", d + "r318form.chm"}));
-        QVERIFY(session.host.HostDB.isOpen() && session.host.SquadronsRS.isOpen());
-        QVERIFY(session.host.MembersRS.isOpen() && session.host.MemberComRS.isOpen());
+        for (const bool backslashes : {false, true}) {
+            const QVariant historian = backslashes ? QVariant() : QVariant(QStringLiteral("https://example.org/r318"));
+            HostFixture host;
+            host.writeSettings("TST.mdb", backslashes ? "" : "-1", "a,b&c"); // the value keeps its comma
+            host.createDatabases("  Harbor City ", " HC ", 123, 7, historian);
+            if (backslashes)
+                HostSettings::write("Rostrelv3", "Startup", "DataPath", host.dataPath().replace('/', '\\') + '\\');
+            Session session;
+            // Field 2 differing from PrimaryDB only in letter case passes.
+            QCOMPARE(start(session, "Rostrel, tst.MDB ,Squadrons.mdb,mono").kind, Kind::Ready);
+            const ReportModel& m = session.model;
+            QCOMPARE(QStringList({session.SettingsApp, session.ColorMode, session.HostConnect, session.UserPW,
+                                  m.SquadronName, m.SquadronCode, m.SquadronNoText, QString::number(m.DistrictNo),
+                                  session.HistorianURL}),
+                     QStringList({"Rostrel", "mono", ";pwd=Q84#mZr&UvL%", "a,b&c", "Harbor City", "HC", "0123", "7",
+                                  historian.toString()}));
+            QCOMPARE(session.MouseWheel, !backslashes);
+            const QString d = host.dataDir();
+            QCOMPARE(QStringList({session.DataDir, session.PrimaryDBPath, session.SquadronsDBPath,
+                                  session.UploadFilePath, session.ReportDBPath, session.ReportBakPath,
+                                  session.CurrentDBPath, session.CurrentBakPath, session.HelpFilePath}),
+                     QStringList({d, d + "TST.mdb", d + "Squadrons.mdb", d + "R318_Upload.txt", d + "r318_HC.mdb",
+                                  d + "r318_HC.bak", d + "r318_HC.mdb", d + "r318_HC.bak", d + "r318form.chm"}));
+            const HostData& h = session.host;
+            QVERIFY(h.HostDB.isOpen() && h.SquadronsRS.isOpen() && h.MembersRS.isOpen() && h.MemberComRS.isOpen());
+        }
     }
 
     // Every refusal closes the host databases, changes nothing and creates no report file.
@@ -114,16 +106,16 @@ private Q_SLOTS:
         const auto row = [](const char* name, const char* setup, const char* line) {
             QTest::newRow(name) << QString::fromLatin1(setup) << QString::fromLatin1(line);
         };
+        const char* usual = "Rostrel,TST.mdb,Squadrons.mdb,color";
         row("two commas", "", "Rostrel,TST.mdb,Squadrons.mdb");
         row("four commas", "", "Rostrel,TST.mdb,Squadrons.mdb,color,x");
         row("no PrimaryDB", "", "Other,TST.mdb,Squadrons.mdb,color");
         row("district database", "XYD5.mdb", "Rostrel,XYD5.mdb,Squadrons.mdb,color");
         row("other primary", "", "Rostrel,OTHER.mdb,Squadrons.mdb,color");
-        row("no data path", "nodatapath", "Rostrel,TST.mdb,Squadrons.mdb,color");
         row("squadrons file missing", "", "Rostrel,TST.mdb,Missing.mdb,color");
-        row("primary not a database", "garbage", "Rostrel,TST.mdb,Squadrons.mdb,color");
-        row("no url_list", "nourl", "Rostrel,TST.mdb,Squadrons.mdb,color");
-        row("no HomeSquad row", "nohome", "Rostrel,TST.mdb,Squadrons.mdb,color");
+        // No data path, a primary database that is none, no url_list, no HomeSquad row.
+        for (const char* setup : {"nodatapath", "garbage", "nourl", "nohome"})
+            row(setup, setup, usual);
         row("registration, no settings for the application", "", "Nobody");
         row("registration, national database", "XY5.mdb", "Rostrel");
     }
@@ -134,23 +126,21 @@ private Q_SLOTS:
         HostFixture host;
         host.writeSettings(setup.endsWith(".mdb") ? setup : "TST.mdb", {}, "pw", setup != "nodatapath");
         host.createDatabases();
-        if (setup == QLatin1String("nourl"))
-            host.execSquadrons(QStringLiteral("DROP TABLE url_list"));
-        if (setup == QLatin1String("nohome"))
-            host.execPrimary(QStringLiteral("DELETE FROM HomeSquad"));
+        if (setup == "nourl")
+            host.execSquadrons("DROP TABLE url_list");
+        if (setup == "nohome")
+            host.execPrimary("DELETE FROM HomeSquad");
         QFile primary(host.primaryPath());
         QVERIFY(primary.open(QIODevice::ReadWrite));
-        if (setup == QLatin1String("garbage"))
+        if (setup == "garbage")
             QVERIFY(primary.resize(0) && primary.write("this is no database at all, just some text\n") > 0);
         QVERIFY(primary.seek(0));
         const QByteArray before = primary.readAll();
         Session session;
         const Startup::Outcome outcome = start(session, line);
-        QCOMPARE(outcome.kind, Kind::Refused);
-        QVERIFY(!outcome.reason.isEmpty() && outcome.exitCode() == 1);
+        QVERIFY(outcome.kind == Kind::Refused && !outcome.reason.isEmpty() && outcome.exitCode() == 1);
         QVERIFY(!session.host.HostDB.isOpen() && !session.host.SquadronsDB.isOpen());
-        QVERIFY(QDir(host.dataDir()).entryList({QStringLiteral("r318_*")}).isEmpty());
-        QVERIFY(primary.seek(0));
+        QVERIFY(QDir(host.dataDir()).entryList({"r318_*"}).isEmpty() && primary.seek(0));
         QCOMPARE(primary.readAll(), before);
     }
 
@@ -185,14 +175,11 @@ private Q_SLOTS:
         host.writeSettings();
         host.createDatabases();
         QProcess p;
-        p.start(gui, {QStringLiteral("Rostrel,TST.mdb,Squadrons.mdb")});
-        QVERIFY(p.waitForFinished(20000));
-        QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1);
+        p.start(gui, {"Rostrel,TST.mdb,Squadrons.mdb"});
+        QVERIFY(p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1);
         QVERIFY(p.readAllStandardError().contains("fields"));
-        p.start(gui, {QStringLiteral("Rostrel")});
-        QVERIFY(p.waitForFinished(20000));
-        QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(formsAddin(host).size(), 1);
+        p.start(gui, {"Rostrel"});
+        QVERIFY(p.waitForFinished(20000) && p.exitCode() == 0 && formsAddin(host).size() == 1);
     }
 };
 
