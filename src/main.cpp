@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "editor/DesktopBrowser.h"
 #include "editor/R318grid.h"
 #include "editor/WidgetPrompt.h"
 
@@ -36,9 +37,18 @@ int main(int argc, char** argv)
         return outcome.exitCode();
     }
 
-    R318grid window(session, prompt);
+    DesktopBrowser browser;
+    R318grid window(session, prompt, browser);
     prompt.setParent(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &R318grid::bringToFront);
+    // For the start-up benchmark: "loaded" on stdout once the report is shown, then the program ends.
+    if (qEnvironmentVariableIsSet("R318_QUIT_WHEN_LOADED")) {
+        QObject::connect(&window, &R318grid::reportLoaded, &window, [] {
+            std::fputs("loaded\n", stdout);
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        });
+    }
     window.show();
     const int status = QApplication::exec();
     session.host.closeAll();

@@ -36,7 +36,7 @@ public:
 };
 
 // The program's title: the default title of every message box.
-inline constexpr char kAppTitle[] = "r318form";
+inline constexpr char kAppTitle[] = "Corvane R-318 Form";
 
 // Answers every question with a fixed answer and writes each text to stderr: for the batch command,
 // where nobody can answer.

@@ -1,27 +1,350 @@
 #include "editor/R318grid.h"
 
 #include "app/Session.h"
-#include "host/HostData.h"
+#include "base/Prompt.h"
+#include "editor/AboutDialog.h"
+#include "editor/ActivitiesGroup.h"
+#include "editor/EducationGroup.h"
+#include "editor/MemberListGroup.h"
+#include "editor/RecognitionGroup.h"
+#include "editor/Scheme.h"
+#include "editor/SquadronDataGroup.h"
+#include "host/FillFromHost.h"
+#include "output/WebSubmission.h"
+#include "store/ReportFile.h"
+#include "store/ReportIO.h"
 
-#include <QListWidget>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
-R318grid::R318grid(Session& session, Prompt& prompt, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_prompt(prompt)
+#include <algorithm>
+
+namespace {
+
+// The window sees every key before its controls: a double quote typed anywhere in it becomes an apostrophe,
+// so no text of the report ever holds one. Input that arrives through an input method is changed the same way.
+class QuoteFilter : public QObject
+{
+public:
+    explicit QuoteFilter(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::InputMethod)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_window)
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->text().contains(QLatin1Char('"')))
+                return false;
+            QKeyEvent apostrophe(QEvent::KeyPress, Qt::Key_Apostrophe, key->modifiers() & ~Qt::ShiftModifier,
+                                 QString(key->text()).replace(QLatin1Char('"'), QLatin1Char('\'')), key->isAutoRepeat(),
+                                 ushort(key->count()));
+            QCoreApplication::sendEvent(watched, &apostrophe);
+            return true;
+        }
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!input->commitString().contains(QLatin1Char('"')))
+            return false;
+        QInputMethodEvent changed(input->preeditString(), input->attributes());
+        changed.setCommitString(QString(input->commitString()).replace(QLatin1Char('"'), QLatin1Char('\'')),
+                                input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(watched, &changed);
+        return true;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+} // namespace
+
+R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_prompt(prompt), m_browser(browser)
 {
     setObjectName(QStringLiteral("R318grid"));
-    setWindowTitle(QStringLiteral("Corvane R-318 Form"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+
+    // The groups in their order, which is also the tab order.
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("R318gridClient"));
+    Frame1 = new SquadronDataGroup(m_session, m_prompt, central);
+    Frame11 = new ActivitiesGroup(m_session, central);
+    Frame8 = new MemberListGroup(m_session, central);
+    Frame7 = new EducationGroup(m_session, m_prompt, central);
+    Frame2 = new RecognitionGroup(m_session, central);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Frame1);
+    left->addWidget(Frame8, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame11);
+    right->addWidget(Frame7);
+    right->addWidget(Frame2, 1);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(4, 2, 4, 4);
+    columns->setSpacing(4);
+    columns->addLayout(left, 37);
+    columns->addLayout(right, 63);
+    setCentralWidget(central);
+
+    buildMenus();
+
+    Frame1->setFindBox(Frame8->findBox());
+    connect(Frame1, &SquadronDataGroup::toDateKeyTyped, this, &R318grid::MenuControl);
+    connect(Frame1, &SquadronDataGroup::categoryRefilled, Frame2, [this](int category) {
+        if (Frame2->gridCategory() == category)
+            Frame2->refresh();
+    });
+    const auto focusByName = [this](const QString& name) {
+        if (auto* widget = findChild<QWidget*>(name))
+            widget->setFocus(Qt::OtherFocusReason);
+    };
+    connect(Frame1, &SquadronDataGroup::focusWanted, this, focusByName);
+    connect(Frame7, &EducationGroup::focusWanted, this, focusByName);
+    connect(Frame2, &RecognitionGroup::categoryClicked, this, [this] { Frame11->setActivitiesTarget(false); });
+
+    qApp->installEventFilter(new QuoteFilter(this));
+
+    // Load: the window's size, the member list, the colours.
     resize(800, 600);
+    FirstActivation = true;
+    Frame8->fill();
+    if (m_session.ColorMode != QLatin1String("mono"))
+        PaintControls();
+    Frame2->reset();
+}
 
-    cmbName = new QListWidget(this);
-    cmbName->setObjectName(QStringLiteral("cmbName"));
-    setCentralWidget(cmbName);
+R318grid::~R318grid() = default;
 
-    QStringList entries;
-    FillMemberList(m_session, MemberIDs, entries);
-    cmbName->addItems(entries);
-    if (cmbName->count() > 0)
-        cmbName->setCurrentRow(0);
+void R318grid::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileSave = addItem(mnuFile, "mnuFileSave", QStringLiteral("Save Current Changes"));
+    mnuFileRevert = addItem(mnuFile, "mnuFileRevert", QStringLiteral("Abandon Current Changes"));
+    addSeparator(mnuFile, "mnuSep1");
+    mnuFileAchive = addItem(mnuFile, "mnuFileAchive", QStringLiteral("Archive R-318 Form"));
+    mnuFileOpen = addItem(mnuFile, "mnuFileOpen", QStringLiteral("Open Archive"));
+    mnuFileCloseArchive = addItem(mnuFile, "mnuFileCloseArchive", QStringLiteral("Close Archive"));
+    mnuFileSaveAs = addItem(mnuFile, "mnuFileSaveAs", QStringLiteral("Replace Current With Archive"));
+    mnuFileDelete = addItem(mnuFile, "mnuFileDelete", QStringLiteral("Delete Unwanted Archives"));
+    addSeparator(mnuFile, "mnuSep2");
+    mnuFileNew = addItem(mnuFile, "mnuFileNew", QStringLiteral("Start a New R-318"));
+    mnuFileFill = addItem(mnuFile, "mnuFileFill", QStringLiteral("Fill From Rostrel"));
+    addSeparator(mnuFile, "mnuSep3");
+    mnuFileRefresh = addItem(mnuFile, "mnuFileRefresh", QStringLiteral("Refresh Rostrel Data"));
+    addSeparator(mnuFile, "mnuSep4");
+    mnuFileClose = addItem(mnuFile, "mnuFileClose", QStringLiteral("Exit R-318"));
+
+    QMenu* mnuReport = menuBar()->addMenu(QStringLiteral("Report"));
+    mnuReport->setObjectName(QStringLiteral("mnuReport"));
+    mnuPrintPreview = addItem(mnuReport, "mnuPrintPreview", QStringLiteral("Preview and Print"));
+    addSeparator(mnuReport, "mnuSep5");
+    mnuSubmit = addItem(mnuReport, "mnuSubmit", QStringLiteral("Submit Report Via Website"));
+    mnuSpell = addItem(mnuReport, "mnuSpell", QStringLiteral("Spell Check"));
+
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", QStringLiteral("About"));
+    mnuHelpHow = addItem(mnuHelp, "mnuHelpHow", QStringLiteral("Help"));
+
+    wire(mnuFileSave, &R318grid::mnuFileSaveClick);
+    wire(mnuFileRevert, &R318grid::mnuFileRevertClick);
+    wire(mnuFileClose, &QWidget::close);
+    wire(mnuSubmit, &R318grid::mnuSubmitClick);
+    wire(mnuHelpAbout, &R318grid::mnuHelpAboutClick);
+
+    // Items whose operations are not built yet stay disabled, so that no item does nothing when clicked.
+    for (QAction* item : mnuFile->actions() + mnuReport->actions() + mnuHelp->actions())
+        item->setEnabled(item->isSeparator() || isWired(item));
+}
+
+template <typename Slot> void R318grid::wire(QAction* item, Slot slot)
+{
+    connect(item, &QAction::triggered, this, slot);
+    m_wired.insert(item);
+}
+
+bool R318grid::isWired(const QAction* item) const
+{
+    return m_wired.contains(item);
+}
+
+void R318grid::enableItem(QAction* item, bool enabled)
+{
+    item->setEnabled(enabled && isWired(item));
+}
+
+ArchiveItems R318grid::archiveItems(const ReportSession& session)
+{
+    ArchiveItems items;
+    const QString prefix = QStringLiteral("r318_") + session.model.SquadronCode.trimmed().toLower();
+    const QStringList names = QDir(session.DataDir).entryList(QDir::Files | QDir::Hidden);
+    const bool any = std::any_of(names.begin(), names.end(), [&](const QString& name) {
+        const QString lower = name.toLower();
+        return lower.startsWith(prefix) && lower.endsWith(QLatin1String(".mdb"));
+    });
+    const bool archiveOpen = QDir::cleanPath(session.ReportDBPath) != QDir::cleanPath(session.CurrentDBPath);
+    items.openArchive = any && !archiveOpen;
+    items.deleteArchives = any && !archiveOpen;
+    items.replaceCurrent = archiveOpen;
+    items.closeArchive = archiveOpen;
+    return items;
+}
+
+void R318grid::MenuControl()
+{
+    const ArchiveItems items = archiveItems(m_session);
+    enableItem(mnuFileOpen, items.openArchive);
+    enableItem(mnuFileDelete, items.deleteArchives);
+    enableItem(mnuFileSaveAs, items.replaceCurrent);
+    enableItem(mnuFileCloseArchive, items.closeArchive);
+}
+
+void R318grid::PaintControls()
+{
+    Scheme::setBackground(this, Scheme::Background);
+    Scheme::setBackground(centralWidget(), Scheme::Background);
+    Frame1->paint();
+    Frame11->paint();
+    Frame8->paint();
+    Frame7->paint();
+    Frame2->paint();
+}
+
+void R318grid::GridMode()
+{
+    Frame2->setCategoriesEnabled(true);
+    Frame8->setEnabled(true);
+    mnuFile->menuAction()->setEnabled(true);
+    enableItem(mnuPrintPreview, true);
+}
+
+void R318grid::EditMode()
+{
+    Frame2->setCategoriesEnabled(false);
+    Frame8->setEnabled(false);
+    mnuFile->menuAction()->setEnabled(false);
+    mnuPrintPreview->setEnabled(false);
+}
+
+void R318grid::commitEdits()
+{
+    Frame11->commit();
+    Frame1->commit();
+}
+
+void R318grid::LoadFormData(bool archive)
+{
+    // Nothing picked, nothing left to store from before: the boxes show the report being loaded.
+    Frame2->reset();
+    Frame11->reset();
+    LoadReport(m_session, m_prompt);
+    LoadTimeLookups(m_session, archive, m_prompt);
+    Fillvalues();
+    Frame1->clearEnteredFlags();
+    Q_EMIT reportLoaded();
+}
+
+void R318grid::Fillvalues()
+{
+    Frame1->showValues();
+    Frame7->showCounts();
+    setWindowTitle(QStringLiteral("Form ") + QDir::toNativeSeparators(m_session.CurrentDBPath));
+}
+
+void R318grid::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!FirstActivation)
+        return;
+    // The report is loaded once the window is on the screen, so that what the load asks or tells has a window.
+    QTimer::singleShot(0, this, [this] {
+        if (!FirstActivation)
+            return;
+        FirstActivation = false;
+        LoadFormData(false);
+        MenuControl();
+        Frame11->setActivitiesTarget(false);
+        Frame1->clearEnteredFlags();
+    });
+}
+
+void R318grid::mnuFileSaveClick()
+{
+    commitEdits();
+    Frame8->findBox()->setFocus(Qt::OtherFocusReason);
+    Save(m_session, m_prompt);
+}
+
+void R318grid::mnuFileRevertClick()
+{
+    if (RestoreBackup(m_session, m_prompt))
+        LoadFormData(false);
+}
+
+void R318grid::mnuSubmitClick()
+{
+    commitEdits();
+    ::mnuSubmit(m_session, m_prompt, m_browser);
+}
+
+void R318grid::mnuHelpAboutClick()
+{
+    AboutDialog about(this);
+    about.exec();
+}
+
+void R318grid::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+}
+
+void R318grid::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // A window closed before its report was loaded has nothing to save: the model is still empty.
+    if (FirstActivation) {
+        m_session.host.closeAll();
+        return;
+    }
+    commitEdits();
+    const bool saved = SaveReportAtExit(m_session, m_prompt);
+    QString why;
+    if (saved)
+        BackupReport(m_session, &why);
+    m_session.host.closeAll();
+    if (saved)
+        CompactReportDatabase(m_session, &why);
 }
 
 void R318grid::bringToFront()

@@ -50,7 +50,7 @@ bool Save(ReportSession& session, Prompt& prompt)
     return true;
 }
 
-bool Revert(ReportSession& session, Prompt& prompt)
+bool RestoreBackup(ReportSession& session, Prompt& prompt)
 {
     const ReportFileCheck check = CheckReportFile(session.CurrentBakPath, false);
     if (check.state != ReportFileCheck::State::Usable) {
@@ -65,7 +65,12 @@ bool Revert(ReportSession& session, Prompt& prompt)
         prompt.warning(QStringLiteral("The changes could not be abandoned: %1. The report is unchanged.").arg(why));
         return false;
     }
-    return LoadReport(session, prompt);
+    return true;
+}
+
+bool Revert(ReportSession& session, Prompt& prompt)
+{
+    return RestoreBackup(session, prompt) && LoadReport(session, prompt);
 }
 
 QString CompactScratchPath(const ReportSession& session)

@@ -15,6 +15,10 @@ bool BackupReport(ReportSession& session, QString* why = nullptr);
 // warning naming the file and the reason.
 bool Save(ReportSession& session, Prompt& prompt);
 
+// Copies the backup copy back over CurrentDBPath. A backup copy that is missing or cannot be opened is never
+// copied over the report: a warning says so and nothing changes.
+bool RestoreBackup(ReportSession& session, Prompt& prompt);
+
 // "Abandon Current Changes": copies the backup copy back over CurrentDBPath and reloads the report model
 // (LoadReport). A backup copy that is missing or cannot be opened is never copied over the report: a
 // warning says so and nothing changes.
