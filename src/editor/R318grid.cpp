@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -116,7 +117,7 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     buildMenus();
 
     Frame1->setFindBox(Frame8->findBox());
-    connect(Frame1, &SquadronDataGroup::toDateKeyTyped, this, &R318grid::MenuControl);
+    connect(Frame1, &SquadronDataGroup::toDateKeyTyped, this, [this] { menuControlFrom(m_dataDirFiles); });
     connect(Frame1, &SquadronDataGroup::categoryRefilled, Frame2, [this](int category) {
         if (Frame2->gridCategory() == category)
             Frame2->refresh();
@@ -201,11 +202,24 @@ void R318grid::enableItem(QAction* item, bool enabled)
     item->setEnabled(enabled && isWired(item));
 }
 
+namespace {
+
+QStringList filesOf(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
 ArchiveItems R318grid::archiveItems(const ReportSession& session)
+{
+    return archiveItems(session, filesOf(session.DataDir));
+}
+
+ArchiveItems R318grid::archiveItems(const ReportSession& session, const QStringList& names)
 {
     ArchiveItems items;
     const QString prefix = QStringLiteral("r318_") + session.model.SquadronCode.trimmed().toLower();
-    const QStringList names = QDir(session.DataDir).entryList(QDir::Files | QDir::Hidden);
     const bool any = std::any_of(names.begin(), names.end(), [&](const QString& name) {
         const QString lower = name.toLower();
         return lower.startsWith(prefix) && lower.endsWith(QLatin1String(".mdb"));
@@ -220,7 +234,25 @@ ArchiveItems R318grid::archiveItems(const ReportSession& session)
 
 void R318grid::MenuControl()
 {
-    const ArchiveItems items = archiveItems(m_session);
+    readDataDir();
+    menuControlFrom(m_dataDirFiles);
+}
+
+void R318grid::readDataDir()
+{
+    m_dataDirFiles = filesOf(m_session.DataDir);
+    if (!m_dataDirWatcher) {
+        m_dataDirWatcher = new QFileSystemWatcher(this);
+        connect(m_dataDirWatcher, &QFileSystemWatcher::directoryChanged, this,
+                [this] { m_dataDirFiles = filesOf(m_session.DataDir); });
+    }
+    if (!m_session.DataDir.isEmpty() && m_dataDirWatcher->directories().isEmpty())
+        m_dataDirWatcher->addPath(m_session.DataDir);
+}
+
+void R318grid::menuControlFrom(const QStringList& dataDirFiles)
+{
+    const ArchiveItems items = archiveItems(m_session, dataDirFiles);
     enableItem(mnuFileOpen, items.openArchive);
     enableItem(mnuFileDelete, items.deleteArchives);
     enableItem(mnuFileSaveAs, items.replaceCurrent);

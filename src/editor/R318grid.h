@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QSet>
+#include <QStringList>
 
 class ActivitiesGroup;
 class Browser;
@@ -9,6 +10,7 @@ class EducationGroup;
 class MemberListGroup;
 class Prompt;
 class QAction;
+class QFileSystemWatcher;
 class QMenu;
 class RecognitionGroup;
 class SquadronDataGroup;
@@ -50,6 +52,7 @@ public:
     // "R318_<code>*.mdb" in any letter case (the squadron's own report does); while an archive is open only
     // "Replace Current With Archive" and "Close Archive".
     static ArchiveItems archiveItems(const ReportSession& session);
+    static ArchiveItems archiveItems(const ReportSession& session, const QStringList& dataDirFiles);
     // Applies the colour scheme (not in "mono" mode).
     void PaintControls();
     // Grid mode: the category buttons, the member list, the File menu and "Preview and Print" are usable.
@@ -81,6 +84,10 @@ private:
     bool isWired(const QAction* item) const;
     template <typename Slot> void wire(QAction* item, Slot slot);
     void enableItem(QAction* item, bool enabled);
+    // MenuControl on the file names last read from DataDir: a key typed into the to-date never waits on the disk.
+    // A watcher on DataDir keeps the names current.
+    void menuControlFrom(const QStringList& dataDirFiles);
+    void readDataDir();
     void mnuFileSaveClick();
     void mnuFileRevertClick();
     void mnuSubmitClick();
@@ -117,6 +124,8 @@ private:
     QAction* mnuHelpHow = nullptr;
 
     QSet<const QAction*> m_wired;
+    QStringList m_dataDirFiles;
+    QFileSystemWatcher* m_dataDirWatcher = nullptr;
 
     bool FirstActivation = true;
     bool m_unloaded = false;

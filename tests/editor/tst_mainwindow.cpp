@@ -1,22 +1,244 @@
 // The main window: its frame and menus, loading the report, the archive items, the colour modes, the key
 // preview, Save, Revert, Submit and the exit sequence.
 
+#include "ReportFixture.h"
 #include "WindowFixture.h"
 
+#include "editor/Scheme.h"
+#include "store/ReportFile.h"
+
 #include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QDialog>
+#include <QFile>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
+#include <QTimer>
+#include <QUrlQuery>
+
+namespace {
+
+// The captions of a menu's items in order, separators as "-".
+QStringList captions(const QMenu* menu)
+{
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text()) + "@" + action->objectName();
+    return items;
+}
+
+// Whether any widget of the window carries a colour of the scheme in one of the roles it paints.
+QStringList schemeColoured(const QWidget* window)
+{
+    const QList<QColor> scheme = {Scheme::Background, Scheme::Caption, Scheme::Note,    Scheme::Box,
+                                  Scheme::Remove,     Scheme::Add,     Scheme::EditBox, Scheme::Picked};
+    QStringList found;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const QPalette& palette = widget->palette();
+        for (const QPalette::ColorRole role :
+             {QPalette::Window, QPalette::Button, QPalette::Base, QPalette::WindowText, QPalette::ButtonText})
+            if (scheme.contains(palette.color(role)))
+                found << widget->objectName();
+    }
+    found.removeDuplicates();
+    return found;
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadsAtFirstShow()
+    void frameAndMenus()
     {
         WindowFixture f;
         QVERIFY(f.start());
-        QCOMPARE(f.window()->windowTitle(), "Form " + QDir::toNativeSeparators(f.reportPath()));
+        R318grid* w = f.window();
+        QCOMPARE(w->size(), QSize(800, 600));
+        QCOMPARE(w->windowTitle(), "Form " + QDir::toNativeSeparators(f.reportPath()));
+
+        // The groups in their order, which the tab order follows.
+        QStringList groups;
+        for (const QGroupBox* group : w->centralWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+            groups << group->objectName() + ":" + group->title();
+        QCOMPARE(groups,
+                 QStringList({"Frame1:Squadron Data", "Frame11:Activities and Awards", "Frame8:Rostrel Member List",
+                              "Frame7:RESULTS OF EDUCATION CLASSES", "Frame2:Members Recognized By Name"}));
+
+        QStringList menus;
+        for (const QAction* action : w->menuBar()->actions())
+            menus << action->text() + "@" + action->menu()->objectName();
+        QCOMPARE(menus, QStringList({"File@mnuFile", "Report@mnuReport", "Help@mnuHelp"}));
+        QCOMPARE(captions(f.find<QMenu>("mnuFile")),
+                 QStringList({"Save Current Changes@mnuFileSave", "Abandon Current Changes@mnuFileRevert", "-@mnuSep1",
+                              "Archive R-318 Form@mnuFileAchive", "Open Archive@mnuFileOpen",
+                              "Close Archive@mnuFileCloseArchive", "Replace Current With Archive@mnuFileSaveAs",
+                              "Delete Unwanted Archives@mnuFileDelete", "-@mnuSep2", "Start a New R-318@mnuFileNew",
+                              "Fill From Rostrel@mnuFileFill", "-@mnuSep3", "Refresh Rostrel Data@mnuFileRefresh",
+                              "-@mnuSep4", "Exit R-318@mnuFileClose"}));
+        QCOMPARE(captions(f.find<QMenu>("mnuReport")),
+                 QStringList({"Preview and Print@mnuPrintPreview", "-@mnuSep5", "Submit Report Via Website@mnuSubmit",
+                              "Spell Check@mnuSpell"}));
+        QCOMPARE(captions(f.find<QMenu>("mnuHelp")), QStringList({"About@mnuHelpAbout", "Help@mnuHelpHow"}));
+
+        // Edit mode takes the File menu and "Preview and Print" away; grid mode gives the File menu back.
+        w->EditMode();
+        QVERIFY(!f.find<QMenu>("mnuFile")->menuAction()->isEnabled());
+        QVERIFY(!f.find<QAction>("mnuPrintPreview")->isEnabled());
+        w->GridMode();
+        QVERIFY(f.find<QMenu>("mnuFile")->menuAction()->isEnabled());
+        QVERIFY(f.find<QAction>("mnuFileSave")->isEnabled());
+
+        // About is modal and waits until it is closed.
+        bool modal = false;
+        QTimer::singleShot(0, this, [&modal] {
+            auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            modal = about && about->objectName() == "About";
+            if (about)
+                about->reject();
+        });
+        QVERIFY(f.trigger("mnuHelpAbout"));
+        QVERIFY(modal);
+
+        // A second copy started: the running window comes back from the task bar.
+        w->showMinimized();
+        w->bringToFront();
+        QVERIFY(!w->isMinimized());
+    }
+
+    void archiveItems_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("archiveOpen");
+        QTest::addColumn<QString>("expected"); // open, delete, replace, close
+        // The squadron's own report matches the archive pattern: a report without archives keeps them enabled.
+        QTest::newRow("own report only") << QStringList{"r318_ASQ.mdb"} << false << "1100";
+        QTest::newRow("no report file") << QStringList{"r318_XYZ.mdb", "R318_ASQ.bak"} << false << "0000";
+        QTest::newRow("upper-case archive") << QStringList{"R318_ASQ_1920A.MDB"} << false << "1100";
+        QTest::newRow("archive open") << QStringList{"r318_ASQ.mdb", "r318_ASQ_1920A.mdb"} << true << "0011";
+    }
+
+    void archiveItems()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, archiveOpen);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        ReportSession s;
+        s.DataDir = dir.path() + "/";
+        s.model.SquadronCode = " ASQ ";
+        s.ReportDBPath = s.CurrentDBPath = s.DataDir + "r318_ASQ.mdb";
+        if (archiveOpen)
+            s.CurrentDBPath = s.DataDir + "r318_ASQ_1920A.mdb";
+        for (const QString& name : files)
+            QVERIFY(QFile(s.DataDir + name).open(QIODevice::WriteOnly));
+        const ArchiveItems items = R318grid::archiveItems(s);
+        QCOMPARE(QString("%1%2%3%4")
+                     .arg(int(items.openArchive))
+                     .arg(int(items.deleteArchives))
+                     .arg(int(items.replaceCurrent))
+                     .arg(int(items.closeArchive)),
+                 expected);
+    }
+
+    void colourModes()
+    {
+        WindowFixture color;
+        QVERIFY(color.start());
+        QVERIFY(schemeColoured(color.window()).contains("txtFind"));
+        WindowFixture mono("mono");
+        QVERIFY(mono.start());
+        QCOMPARE(schemeColoured(mono.window()), QStringList());
+    }
+
+    // A double quote typed into any box of the window, or committed by an input method, becomes an apostrophe.
+    void doubleQuoteBecomesApostrophe()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        for (const QString name : {"txtPub", "txtFind"}) {
+            auto* box = f.find<QLineEdit>(name);
+            QVERIFY(box);
+            box->setFocus();
+            QTest::keyClicks(box, "a\"b");
+            QInputMethodEvent input;
+            input.setCommitString("\"c\"");
+            QApplication::sendEvent(box, &input);
+            QCOMPARE(box->text(), "a'b'c'");
+        }
+    }
+
+    // Menu items do not take the focus: what the box being edited holds reaches the operation.
+    void submitTakesTheBoxBeingEdited()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        auto* email = f.find<QLineEdit>("txtEmail");
+        email->setFocus();
+        email->selectAll();
+        QTest::keyClicks(email, "  historian@example.org ");
+        QVERIFY(f.trigger("mnuSubmit"));
+        QCOMPARE(f.browser.opened.size(), 1);
+        QCOMPARE(QUrlQuery(f.browser.opened.first()).queryItemValue("Email"), "historian@example.org");
+        QCOMPARE(email->text(), "  historian@example.org ");
+        QCOMPARE(f.session.model.SubOEmail, "historian@example.org");
+    }
+
+    // Closing by the menu and by the title-bar button: the boxes' values stored, the report saved, the backup copy
+    // equal in content, the compacted file usable; a window closed before its report was loaded changes nothing.
+    void exitSequence_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("menu") << "menu";
+        QTest::newRow("title bar") << "title bar";
+    }
+
+    void exitSequence()
+    {
+        QFETCH(QString, how);
+        WindowFixture f;
+        QVERIFY(f.start());
+        auto* pub = f.find<QLineEdit>("txtPub");
+        pub->setFocus();
+        pub->selectAll();
+        QTest::keyClicks(pub, "The Log ");
+        if (how == "menu")
+            QVERIFY(f.trigger("mnuFileClose"));
+        else
+            f.close();
+        QVERIFY(!f.window()->isVisible());
+        QVERIFY(!f.session.host.HostDB.isOpen());
+
+        const QString report = f.session.ReportDBPath, backup = f.session.ReportBakPath;
+        QCOMPARE(ReportFixture::value(report, "SELECT PubName FROM Misc"), QVariant("The Log"));
+        QCOMPARE(ReportFixture::snapshot(backup), ReportFixture::snapshot(report));
+        QCOMPARE(ReportFixture::value(report, "PRAGMA integrity_check"), QVariant("ok"));
+        QVERIFY(!QFile::exists(CompactScratchPath(f.session)));
+    }
+
+    void closedBeforeLoadSavesNothing()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        f.close();
+        const QByteArray saved = ReportFixture::bytes(f.session.ReportDBPath);
+        Session second;
+        second.DataDir = f.session.DataDir;
+        second.ReportDBPath = second.CurrentDBPath = f.session.ReportDBPath;
+        second.ReportBakPath = second.CurrentBakPath = f.session.ReportBakPath;
+        {
+            R318grid unshown(second, f.prompt, f.browser);
+            unshown.close();
+        }
+        QCOMPARE(ReportFixture::bytes(f.session.ReportDBPath), saved);
     }
 };
 
