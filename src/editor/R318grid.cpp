@@ -98,7 +98,7 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     Frame11 = new ActivitiesGroup(m_session, central);
     Frame8 = new MemberListGroup(m_session, central);
     Frame7 = new EducationGroup(m_session, m_prompt, central);
-    Frame2 = new RecognitionGroup(m_session, central);
+    Frame2 = new RecognitionGroup(m_session, m_prompt, central);
 
     auto* left = new QVBoxLayout;
     left->addWidget(Frame1);
@@ -120,7 +120,7 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     connect(Frame1, &SquadronDataGroup::toDateKeyTyped, this, [this] { menuControlFrom(m_dataDirFiles); });
     connect(Frame1, &SquadronDataGroup::categoryRefilled, Frame2, [this](int category) {
         if (Frame2->gridCategory() == category)
-            Frame2->refresh();
+            Frame2->FillGrid();
     });
     const auto focusByName = [this](const QString& name) {
         if (auto* widget = findChild<QWidget*>(name))
@@ -129,6 +129,16 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     connect(Frame1, &SquadronDataGroup::focusWanted, this, focusByName);
     connect(Frame7, &EducationGroup::focusWanted, this, focusByName);
     connect(Frame2, &RecognitionGroup::categoryClicked, this, [this] { Frame11->setActivitiesTarget(false); });
+    connect(Frame2, &RecognitionGroup::gridFocused, this, [this] {
+        Frame11->setActivitiesTarget(false);
+        Frame11->setPendingInsertText(QString());
+    });
+    connect(Frame2, &RecognitionGroup::editModeChanged, this, [this](bool editing) {
+        if (editing)
+            EditMode();
+        else
+            GridMode();
+    });
 
     qApp->installEventFilter(new QuoteFilter(this));
 
@@ -288,6 +298,7 @@ void R318grid::EditMode()
 
 void R318grid::commitEdits()
 {
+    Frame2->commit();
     Frame11->commit();
     Frame1->commit();
 }

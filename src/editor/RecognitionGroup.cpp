@@ -32,8 +32,8 @@ constexpr CategoryButton kCategories[] = {
 
 } // namespace
 
-RecognitionGroup::RecognitionGroup(Session& session, QWidget* parent)
-    : QGroupBox(QStringLiteral("Members Recognized By Name"), parent), m_session(session)
+RecognitionGroup::RecognitionGroup(Session& session, Prompt& prompt, QWidget* parent)
+    : QGroupBox(QStringLiteral("Members Recognized By Name"), parent), m_session(session), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("Frame2"));
 
@@ -86,8 +86,34 @@ void RecognitionGroup::reset()
 void RecognitionGroup::setCategoriesEnabled(bool) {}
 
 void RecognitionGroup::showCategory(int) {}
-
-void RecognitionGroup::refresh() {}
+void RecognitionGroup::FillGrid() {}
+bool RecognitionGroup::isGridShown() const
+{
+    return Grid->isVisible();
+}
+int RecognitionGroup::currentRow() const
+{
+    return 0;
+}
+int RecognitionGroup::currentColumn() const
+{
+    return 0;
+}
+void RecognitionGroup::setCurrentCell(int, int) {}
+QString RecognitionGroup::cellText(int, int) const
+{
+    return {};
+}
+void RecognitionGroup::setCellText(int, int, const QString&) {}
+bool RecognitionGroup::isHeadingRow(int) const
+{
+    return false;
+}
+void RecognitionGroup::commit() {}
+bool RecognitionGroup::isEditing() const
+{
+    return Edittext->isVisible();
+}
 
 void RecognitionGroup::paint()
 {
