@@ -46,7 +46,7 @@ public:
     void commit();
     bool isEditing() const;
 
-    // The applied colour scheme; color is false in "mono" mode (heading rows then get another distinct colour).
+    // The applied colour scheme (the grid's header, empty area and cells included).
     void paint();
 
 Q_SIGNALS:
