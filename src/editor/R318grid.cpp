@@ -10,6 +10,7 @@
 #include "editor/Scheme.h"
 #include "editor/SquadronDataGroup.h"
 #include "host/FillFromHost.h"
+#include "host/HostData.h"
 #include "output/WebSubmission.h"
 #include "store/ReportFile.h"
 #include "store/ReportIO.h"
@@ -96,7 +97,7 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     central->setObjectName(QStringLiteral("R318gridClient"));
     Frame1 = new SquadronDataGroup(m_session, m_prompt, central);
     Frame11 = new ActivitiesGroup(m_session, central);
-    Frame8 = new MemberListGroup(m_session, central);
+    Frame8 = new MemberListGroup(m_session, m_prompt, central);
     Frame7 = new EducationGroup(m_session, m_prompt, central);
     Frame2 = new RecognitionGroup(m_session, m_prompt, central);
 
@@ -117,17 +118,14 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     buildMenus();
 
     Frame1->setFindBox(Frame8->findBox());
+    Frame8->setTargets(Frame2, Frame11);
     connect(Frame1, &SquadronDataGroup::toDateKeyTyped, this, [this] { menuControlFrom(m_dataDirFiles); });
     connect(Frame1, &SquadronDataGroup::categoryRefilled, Frame2, [this](int category) {
         if (Frame2->gridCategory() == category)
             Frame2->FillGrid();
     });
-    const auto focusByName = [this](const QString& name) {
-        if (auto* widget = findChild<QWidget*>(name))
-            widget->setFocus(Qt::OtherFocusReason);
-    };
-    connect(Frame1, &SquadronDataGroup::focusWanted, this, focusByName);
-    connect(Frame7, &EducationGroup::focusWanted, this, focusByName);
+    connect(Frame1, &SquadronDataGroup::focusWanted, this, &R318grid::focusControl);
+    connect(Frame7, &EducationGroup::focusWanted, this, &R318grid::focusControl);
     connect(Frame2, &RecognitionGroup::categoryClicked, this, [this] { Frame11->setActivitiesTarget(false); });
     connect(Frame2, &RecognitionGroup::gridFocused, this, [this] {
         Frame11->setActivitiesTarget(false);
@@ -187,6 +185,8 @@ void R318grid::buildMenus()
 
     wire(mnuFileSave, &R318grid::mnuFileSaveClick);
     wire(mnuFileRevert, &R318grid::mnuFileRevertClick);
+    wire(mnuFileFill, &R318grid::mnuFileFillClick);
+    wire(mnuFileRefresh, &R318grid::mnuFileRefreshClick);
     wire(mnuFileClose, &QWidget::close);
     wire(mnuSubmit, &R318grid::mnuSubmitClick);
     wire(mnuHelpAbout, &R318grid::mnuHelpAboutClick);
@@ -350,6 +350,32 @@ void R318grid::mnuFileRevertClick()
 {
     if (RestoreBackup(m_session, m_prompt))
         LoadFormData(false);
+}
+
+void R318grid::focusControl(const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    if (auto* widget = findChild<QWidget*>(name))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+void R318grid::mnuFileFillClick()
+{
+    commitEdits();
+    const FillOutcome outcome = FillFromHost(m_session, m_prompt);
+    focusControl(outcome.focus);
+    if (!outcome.filled)
+        return;
+    Frame1->showCounts();
+    Frame1->showSubmittingOfficer();
+    Frame7->showCounts();
+    Frame2->showCategory(0);
+}
+
+void R318grid::mnuFileRefreshClick()
+{
+    RefreshHostData(m_session, true, m_prompt);
 }
 
 void R318grid::mnuSubmitClick()

@@ -90,6 +90,10 @@ private:
     void readDataDir();
     void mnuFileSaveClick();
     void mnuFileRevertClick();
+    // Gives the focus to the control with that object name (a guard asks for it); nothing for an empty name.
+    void focusControl(const QString& name);
+    void mnuFileFillClick();
+    void mnuFileRefreshClick();
     void mnuSubmitClick();
     void mnuHelpAboutClick();
     // The end of the program: the final save, the backup copy, the host databases closed, the compaction.

@@ -178,6 +178,54 @@ bool FindMemberByID(HostData& host, qint64 memId)
     return host.MembersRS.findFirst(QStringLiteral("Mem_ID = ") + QString::number(memId));
 }
 
+namespace {
+
+// The submitting officer: the member (the current row of MembersRS) with the host's address, phone and e-mail.
+void setSubmittingOfficer(ReportModel& model, const Recordset& member, const HostMember& m, const QString& title)
+{
+    model.SubOCert = m.Cert;
+    model.SubOLast = m.Last;
+    model.SubOFirst = m.First;
+    model.SubOGrade = m.Grade;
+    model.SubORank = m.Rank;
+    model.SubOAddress = trimBlanks(member.text(QStringLiteral("Address")));
+    const QString address2 = trimBlanks(member.text(QStringLiteral("Address2")));
+    if (!address2.isEmpty())
+        model.SubOAddress += QLatin1Char(' ') + address2;
+    model.SubOCity = trimBlanks(member.text(QStringLiteral("City")));
+    model.SubOState = trimBlanks(member.text(QStringLiteral("State")));
+    model.SubOZip = trimBlanks(member.text(QStringLiteral("ZIP")));
+    model.SubOTitle = title;
+    model.SubOPhone = trimBlanks(member.text(QStringLiteral("Phone")));
+    model.SubOEmail = trimBlanks(member.text(QStringLiteral("Email")));
+}
+
+} // namespace
+
+std::optional<HostMember> MemberBuffer(HostData& host, qint64 memId)
+{
+    if (memId < 1 || !FindMemberByID(host, memId))
+        return std::nullopt;
+    return LookupDetail::currentMember(host.MembersRS, QStringLiteral("SquadRank"));
+}
+
+bool SubmittingOfficerFromMember(HostSession& session, qint64 memId)
+{
+    HostData& host = session.host;
+    const std::optional<HostMember> member = MemberBuffer(host, memId);
+    if (!member)
+        return false;
+    setSubmittingOfficer(session.model, host.MembersRS, *member, QString());
+    const QString id = QStringLiteral("Mem_ID = ") + QString::number(memId);
+    if (host.MemberComRS.findFirst(id + QStringLiteral(" AND Department = '1' AND Position = '7' AND Committee = '105' "
+                                                       "AND SDN = 'S'")))
+        session.model.SubOTitle = QStringLiteral("Secretary");
+    else if (host.MemberComRS.findFirst(id + QStringLiteral(" AND Department = '7' AND Position = '7' AND Committee = "
+                                                            "'703' AND SDN = 'S'")))
+        session.model.SubOTitle = QStringLiteral("Historian");
+    return true;
+}
+
 int OfficersFromHost(HostSession& session)
 {
     return LookupDetail::setOfficerHolders(session, LookupDetail::officerHolders(session));
@@ -215,25 +263,10 @@ HistorianOutcome FindHistorian(HostSession& session, const QString& office)
         name = QStringLiteral("Secretary");
     }
 
-    const Recordset& member = host.MembersRS;
     outcome.found = true;
     outcome.title = name;
-    outcome.unify = LookupDetail::currentMember(member, QStringLiteral("SquadRank"));
-    model.SubOCert = outcome.unify.Cert;
-    model.SubOLast = outcome.unify.Last;
-    model.SubOFirst = outcome.unify.First;
-    model.SubOGrade = outcome.unify.Grade;
-    model.SubORank = outcome.unify.Rank;
-    model.SubOAddress = trimBlanks(member.text(QStringLiteral("Address")));
-    const QString address2 = trimBlanks(member.text(QStringLiteral("Address2")));
-    if (!address2.isEmpty())
-        model.SubOAddress += QLatin1Char(' ') + address2;
-    model.SubOCity = trimBlanks(member.text(QStringLiteral("City")));
-    model.SubOState = trimBlanks(member.text(QStringLiteral("State")));
-    model.SubOZip = trimBlanks(member.text(QStringLiteral("ZIP")));
-    model.SubOTitle = name;
-    model.SubOPhone = trimBlanks(member.text(QStringLiteral("Phone")));
-    model.SubOEmail = trimBlanks(member.text(QStringLiteral("Email")));
+    outcome.unify = LookupDetail::currentMember(host.MembersRS, QStringLiteral("SquadRank"));
+    setSubmittingOfficer(model, host.MembersRS, outcome.unify, name);
     setOfficer(model, outcome.officerRow, outcome.unify);
     return outcome;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class HostDatabase;
 class Recordset;
 struct HostData;
@@ -38,6 +40,15 @@ struct HostMember
 
 // Moves MembersRS to the member with that Mem_ID; false when there is none (or the recordset is closed).
 bool FindMemberByID(HostData& host, qint64 memId);
+
+// The member buffer of the window for a member of the member list: Cert, Last, First, SquadRank as the rank and
+// Grade, each trimmed; nothing when the member number is not found.
+std::optional<HostMember> MemberBuffer(HostData& host, qint64 memId);
+
+// The submitting officer taken from a member of the member list (cmdSubO): the member with the host's address,
+// phone and e-mail, titled "Secretary" or "Historian" when the member holds that squadron office, else without a
+// title. The officer list is not changed. False, and nothing changed, when the member is not found.
+bool SubmittingOfficerFromMember(HostSession& session, qint64 memId);
 
 // Officer rows from the host: every office row of the officer list whose holder is found in MemberComRS and
 // MembersRS gets the holder's certificate, names, squadron rank and grade. Rows sharing one office code get the
