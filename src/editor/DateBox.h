@@ -6,12 +6,16 @@
 
 // A date box of the squadron data: it shows the stored date "mmm d, yyyy" and is edited as six digits "mmddyy".
 //
-// Display state: typed characters are dropped. Entering the box, or Enter, starts editing: the date becomes its
-// digits, which are remembered (the saved text, one for all date boxes). While editing only digits and Backspace
-// are taken, and a seventh digit is removed at once. Enter finishes: 4, 5 or 6 digits become the date, any other
-// count clears it. Esc puts the saved digits back and finishes. Leaving the box finishes too, but fewer than six
+// Display state: typed characters are dropped and nothing else changes the text. Entering the box, or Enter, starts
+// editing: the date becomes its digits, and the date is remembered. While editing only digits and Backspace are
+// taken, and a seventh digit is removed at once. Enter finishes: 4, 5 or 6 digits become the date, any other
+// count clears it. Esc puts the remembered date back and finishes. Leaving the box finishes too, but fewer than six
 // digits (or an impossible date) keep the date the box had when editing began. Finishing stores the date
 // through the store function and, after Enter or Esc, moves the focus to the member search box.
+//
+// An impossible date (02 30 19) keeps the date the box had when editing began, after Enter as after leaving. A
+// stored text that does not read as a date is shown as it is and starts editing with no digits. The focus
+// leaving for a menu, a context menu or another window does not finish editing.
 class DateBox : public QLineEdit
 {
     Q_OBJECT
@@ -43,10 +47,19 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    enum class Finish { Enter, Escape, Leave };
+    class Validator;
+
     void startEditing();
-    void finish(bool byEnter);
+    void finish(Finish how);
+    // Shows the text in display state.
+    void display(const QString& text);
 
     std::function<void(const QString&)> m_store;
     QWidget* m_next = nullptr;
     bool m_editing = false;
+    // What the box shows in display state; nothing else gets past the validator there.
+    QString m_shown;
+    // The stored text when editing began: what an Esc, a short entry or an impossible date puts back.
+    QString m_before;
 };

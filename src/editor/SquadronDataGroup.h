@@ -2,12 +2,16 @@
 
 #include <QGroupBox>
 
+#include <QList>
+
 class DateBox;
 class Prompt;
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct ReportModel;
 struct Session;
 
 // "Squadron Data" (Frame1): the squadron's identity, the submission date, the watch year, the counts of active
@@ -53,10 +57,65 @@ Q_SIGNALS:
     // A guard wants the focus in the named box (NoDate: "txtFrom" or "txtTo").
     void focusWanted(const QString& objectName);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A count box and the field it stores into on losing the focus.
+    struct CountBox
+    {
+        QLineEdit* box;
+        qint32 ReportModel::*field;
+    };
+    // A free-text box, its entered flag and its field.
+    struct TextBox
+    {
+        QLineEdit* box;
+        bool SquadronDataGroup::*entered;
+        QString ReportModel::*field;
+    };
+
+    void build();
+    QLabel* caption(const QString& text);
+    QPushButton* smallButton(const char* name, const QString& toolTip);
+    QFrame* separator(const char* name);
+    void storeCount(const CountBox& count);
+    void storeText(const TextBox& text);
+    // Misc.Year from the from-date, left as it is while the from-date is empty or does not read.
+    void updateReportYear();
+    void cmdActiveClick();
+    void cmdUpdateMMClick();
+    void cmdNewSenClick();
+
     Session& m_session;
     Prompt& m_prompt;
     bool PubEntered = false;
     bool EmailEntered = false;
     bool TitleEntered = false;
+
+    QLabel* lblSquad = nullptr;
+    QLabel* lblSno = nullptr;
+    QLabel* lblDist = nullptr;
+    DateBox* txtDate = nullptr;
+    DateBox* txtFrom = nullptr;
+    DateBox* txtTo = nullptr;
+    QLineEdit* txtActMem = nullptr;
+    QPushButton* cmdActive = nullptr;
+    QLineEdit* txtMM = nullptr;
+    QPushButton* cmdUpdateMM = nullptr;
+    QLineEdit* txtNewSenior = nullptr;
+    QPushButton* cmdNewSen = nullptr;
+    QCheckBox* chkInc = nullptr;
+    QLineEdit* txtPub = nullptr;
+    QLabel* lblSubO = nullptr;
+    QPushButton* cmdSubO = nullptr;
+    QPushButton* cmdSubOSearch = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QLineEdit* txtEmail = nullptr;
+    QLabel* Label12 = nullptr;
+
+    QList<CountBox> m_counts;
+    QList<TextBox> m_texts;
+    QList<QLabel*> m_captions;
+    QList<QFrame*> m_lines;
 };
