@@ -24,7 +24,8 @@ inline constexpr int kSquadronNo = 143;
 inline constexpr int kDistrictNo = 27;
 inline constexpr int kMemberCount = 300;
 inline constexpr char kUserPw[] = "Tidewater-318";
-inline constexpr char kHistorianUrl[] = "https://example.org/r318/submit.html";
+// The submission page; the stored address ends with the "?" that opens the query.
+inline constexpr char kHistorianUrl[] = "https://example.org/r318/submit.html?";
 
 // The watch year the demo's data is built around: course completions, new senior members and the
 // current officers belong to it.

@@ -312,6 +312,9 @@ void R318grid::LoadFormData(bool archive)
     LoadTimeLookups(m_session, archive, m_prompt);
     Fillvalues();
     Frame1->clearEnteredFlags();
+    // The focus leaves whatever box it was in: a date box there would otherwise show the loaded date but drop
+    // typed digits until it was entered again.
+    Frame8->findBox()->setFocus(Qt::OtherFocusReason);
     Q_EMIT reportLoaded();
 }
 

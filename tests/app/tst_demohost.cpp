@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(QStringList({m.SquadronName, m.SquadronCode, m.SquadronNoText, QString::number(m.DistrictNo),
                               session.UserPW, session.HistorianURL, session.DataDir}),
                  QStringList({DemoHost::kSquadronName, "ASQ", "0143", "27", DemoHost::kUserPw,
-                              "https://example.org/r318/submit.html", DemoHost::dataDir(m_demo)}));
+                              "https://example.org/r318/submit.html?", DemoHost::dataDir(m_demo)}));
         QVERIFY(session.MouseWheel);
         QCOMPARE(session.host.SquadronsRS.recordCount(), 6); // the squadrons of district 27 only
         Recordset& members = session.host.MembersRS;
