@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "editor/Scheme.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QStyleOption>
 #include <QToolButton>
 
@@ -27,6 +29,7 @@ QString name(const char* prefix, int index)
 class CourseOptionStyle : public QProxyStyle
 {
 public:
+    CourseOptionStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         if (metric == PM_RadioButtonLabelSpacing)
@@ -34,6 +37,16 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
+
+// An option button as narrow as its indicator and caption allow.
+void makeCompact(QRadioButton* option)
+{
+    QStyleOptionButton style;
+    style.initFrom(option);
+    const int indicator = option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, option) +
+                          option->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, option);
+    option->setMinimumWidth(indicator + option->fontMetrics().horizontalAdvance(option->text()) + 1);
+}
 
 } // namespace
 
@@ -50,15 +63,6 @@ void placeAtTitleEnd(QGroupBox* group, QWidget* widget)
     const int top = std::max(0, (frame.top() - size.height()) / 2);
     widget->setGeometry(group->width() - size.width() - 4, top, size.width(), size.height());
     widget->raise();
-}
-
-void makeCompact(QRadioButton* option)
-{
-    QStyleOptionButton style;
-    style.initFrom(option);
-    const int indicator = option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, option) +
-                          option->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, option);
-    option->setMinimumWidth(indicator + option->fontMetrics().horizontalAdvance(option->text()) + 1);
 }
 
 CourseSubGroup::CourseSubGroup(const CourseFamily& family, Session& session, Prompt& prompt, QWidget* parent)

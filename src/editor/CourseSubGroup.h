@@ -9,7 +9,6 @@
 
 class Prompt;
 class QButtonGroup;
-class QRadioButton;
 class QLabel;
 class QScrollBar;
 class QToolButton;
@@ -45,9 +44,6 @@ struct CourseFamily
 // Puts the widget at the right end of the group's title line, above the frame. The caller keeps the group wide
 // enough for its title and the widget side by side.
 void placeAtTitleEnd(QGroupBox* group, QWidget* widget);
-
-// An option button as narrow as its indicator and caption allow, for rows of short course captions.
-void makeCompact(QRadioButton* option);
 
 // A sub-group of "RESULTS OF EDUCATION CLASSES": an option button over a count label per course, one vertical
 // scroll bar that sets the selected course's count, and the sub-group's total ("Tot.").

@@ -116,6 +116,7 @@ void EducationGroup::showPanelTotal()
     for (const CourseSubGroup* group : m_groups)
         sum += group->total();
     lblEdTot->setNum(sum);
+    placeAtTitleEnd(this, m_panelTotal);
 }
 
 void EducationGroup::paint()
