@@ -3,6 +3,8 @@
 #include <QGroupBox>
 
 class QButtonGroup;
+class QFrame;
+class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
 struct Session;
@@ -42,8 +44,19 @@ public:
     void paint();
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The box took the focus: it becomes Add's target; the caret goes where Add left it, else to the end.
+    void gotFocus();
+    // The box's handling when it loses the focus: its text, without trailing line breaks, becomes the picked
+    // text of the model and is shown again. Nothing while no text is picked.
+    void store();
+    // Marks the picked button; -1 unmarks all.
+    void markPicked(int index);
+
     Session& m_session;
     QButtonGroup* m_buttons = nullptr;
+    QLabel* Label14 = nullptr;
+    QFrame* m_separator = nullptr;
     QPlainTextEdit* txtActivities = nullptr;
     int ActivityIndex = -1;
     bool ActivitiesTarget = false;

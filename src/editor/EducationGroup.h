@@ -2,6 +2,9 @@
 
 #include <QGroupBox>
 
+#include <array>
+
+class CourseSubGroup;
 class Prompt;
 class QLabel;
 struct Session;
@@ -30,6 +33,16 @@ Q_SIGNALS:
     void focusWanted(const QString& objectName);
 
 private:
+    // Wide enough for the title and the panel total beside it.
+    QSize minimumSizeHint() const override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showPanelTotal();
+
     Session& m_session;
     Prompt& m_prompt;
+    // In the panel's rows: Frame5 advanced grades, Frame10 public boating; Frame6 electives, Frame9 other courses.
+    std::array<CourseSubGroup*, 4> m_groups{};
+    QWidget* m_panelTotal = nullptr;
+    QLabel* m_panelCaption = nullptr;
+    QLabel* lblEdTot = nullptr;
 };
