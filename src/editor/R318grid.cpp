@@ -125,6 +125,8 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
             Frame2->FillGrid();
     });
     connect(Frame1, &SquadronDataGroup::focusWanted, this, &R318grid::focusControl);
+    connect(Frame1, &SquadronDataGroup::subOFromListRequested, this, &R318grid::cmdSubOClick);
+    connect(Frame1, &SquadronDataGroup::subOSearchRequested, this, &R318grid::cmdSubOSearchClick);
     connect(Frame7, &EducationGroup::focusWanted, this, &R318grid::focusControl);
     connect(Frame2, &RecognitionGroup::categoryClicked, this, [this] { Frame11->setActivitiesTarget(false); });
     connect(Frame2, &RecognitionGroup::gridFocused, this, [this] {
@@ -361,6 +363,23 @@ void R318grid::focusControl(const QString& name)
         return;
     if (auto* widget = findChild<QWidget*>(name))
         widget->setFocus(Qt::OtherFocusReason);
+}
+
+void R318grid::cmdSubOClick()
+{
+    if (SubmittingOfficerFromMember(m_session, Frame8->selectedMemberId()))
+        Frame1->showSubmittingOfficer();
+}
+
+void R318grid::cmdSubOSearchClick()
+{
+    const QString office =
+        Frame1->titleShown() == QLatin1String("Historian") ? QStringLiteral("Secretary") : QStringLiteral("Historian");
+    if (!FindHistorian(m_session, office).found)
+        return;
+    Frame1->showSubmittingOfficer();
+    if (Frame2->gridCategory() == 0)
+        Frame2->FillGrid();
 }
 
 void R318grid::mnuFileFillClick()

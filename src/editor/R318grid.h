@@ -92,6 +92,8 @@ private:
     void mnuFileRevertClick();
     // Gives the focus to the control with that object name (a guard asks for it); nothing for an empty name.
     void focusControl(const QString& name);
+    void cmdSubOClick();
+    void cmdSubOSearchClick();
     void mnuFileFillClick();
     void mnuFileRefreshClick();
     void mnuSubmitClick();

@@ -128,9 +128,10 @@ void SquadronDataGroup::build()
     cmdSubO = smallButton("cmdSubO", QStringLiteral("Enter current name on Member List above."));
     cmdSubOSearch =
         smallButton("cmdSubOSearch", QStringLiteral("Alternate search in Rostrel for Secretary / Historian"));
-    // Looking up the submitting officer is not built yet: its buttons stay disabled until it is.
-    cmdSubO->setEnabled(false);
-    cmdSubOSearch->setEnabled(false);
+    connect(cmdSubO, &QPushButton::clicked, this, &SquadronDataGroup::subOFromListRequested);
+    connect(cmdSubOSearch, &QPushButton::clicked, this, &SquadronDataGroup::subOSearchRequested);
+    // A double click on the submitting officer runs the same new search as cmdSubOSearch.
+    lblSubO->installEventFilter(this);
     txtTitle = lineEdit("txtTitle");
     txtEmail = lineEdit("txtEmail");
     Label12 = new QLabel(QStringLiteral("Values obtained from Rostrel\nreflect it's current status\n"
@@ -317,6 +318,10 @@ void SquadronDataGroup::updateReportYear()
 
 bool SquadronDataGroup::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == lblSubO && event->type() == QEvent::MouseButtonDblClick) {
+        Q_EMIT subOSearchRequested();
+        return true;
+    }
     const bool in = event->type() == QEvent::FocusIn;
     if (!in && event->type() != QEvent::FocusOut)
         return QGroupBox::eventFilter(watched, event);
@@ -337,6 +342,11 @@ bool SquadronDataGroup::eventFilter(QObject* watched, QEvent* event)
             storeText(text);
     }
     return QGroupBox::eventFilter(watched, event);
+}
+
+QString SquadronDataGroup::titleShown() const
+{
+    return txtTitle->text();
 }
 
 void SquadronDataGroup::cmdActiveClick()

@@ -47,6 +47,9 @@ public:
     // The applied colour scheme.
     void paint();
 
+    // What txtTitle shows (the new search of the submitting officer alternates by it).
+    QString titleShown() const;
+
 Q_SIGNALS:
     // A key was typed into txtTo (the archive menu items follow the to-date).
     void toDateKeyTyped();
@@ -54,6 +57,10 @@ Q_SIGNALS:
     void watchYearChanged();
     // A host button refilled a recognition category (cmdNewSen: category 7).
     void categoryRefilled(int category);
+    // cmdSubO: the member selected in the member list becomes the submitting officer.
+    void subOFromListRequested();
+    // cmdSubOSearch or a double click on lblSubO: a new search of the host for the submitting officer.
+    void subOSearchRequested();
     // A guard wants the focus in the named box (NoDate: "txtFrom" or "txtTo").
     void focusWanted(const QString& objectName);
 
