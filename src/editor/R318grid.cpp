@@ -4,6 +4,7 @@
 #include "base/Prompt.h"
 #include "editor/AboutDialog.h"
 #include "editor/ActivitiesGroup.h"
+#include "editor/ArchiveActions.h"
 #include "editor/EducationGroup.h"
 #include "editor/MemberListGroup.h"
 #include "editor/RecognitionGroup.h"
@@ -12,6 +13,7 @@
 #include "host/FillFromHost.h"
 #include "host/HostData.h"
 #include "output/WebSubmission.h"
+#include "store/ReportArchive.h"
 #include "store/ReportFile.h"
 #include "store/ReportIO.h"
 
@@ -187,6 +189,13 @@ void R318grid::buildMenus()
 
     wire(mnuFileSave, &R318grid::mnuFileSaveClick);
     wire(mnuFileRevert, &R318grid::mnuFileRevertClick);
+    m_archive = std::make_unique<ArchiveActions>(m_session, m_prompt, *this);
+    wire(mnuFileAchive, [this] { m_archive->mnuFileAchiveClick(); });
+    wire(mnuFileOpen, [this] { m_archive->mnuFileOpenClick(); });
+    wire(mnuFileCloseArchive, [this] { m_archive->mnuFileCloseArchiveClick(); });
+    wire(mnuFileSaveAs, [this] { m_archive->mnuFileSaveAsClick(); });
+    wire(mnuFileDelete, [this] { m_archive->mnuFileDeleteClick(); });
+    wire(mnuFileNew, [this] { m_archive->mnuFileNewClick(); });
     wire(mnuFileFill, &R318grid::mnuFileFillClick);
     wire(mnuFileRefresh, &R318grid::mnuFileRefreshClick);
     wire(mnuFileClose, &QWidget::close);
@@ -231,10 +240,9 @@ ArchiveItems R318grid::archiveItems(const ReportSession& session)
 ArchiveItems R318grid::archiveItems(const ReportSession& session, const QStringList& names)
 {
     ArchiveItems items;
-    const QString prefix = QStringLiteral("r318_") + session.model.SquadronCode.trimmed().toLower();
+    const QString code = session.model.SquadronCode.trimmed();
     const bool any = std::any_of(names.begin(), names.end(), [&](const QString& name) {
-        const QString lower = name.toLower();
-        return lower.startsWith(prefix) && lower.endsWith(QLatin1String(".mdb"));
+        return IsReportFileName(name, code) || IsArchiveFileName(name, code);
     });
     const bool archiveOpen = QDir::cleanPath(session.ReportDBPath) != QDir::cleanPath(session.CurrentDBPath);
     items.openArchive = any && !archiveOpen;

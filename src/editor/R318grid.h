@@ -4,7 +4,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include <memory>
+
 class ActivitiesGroup;
+class ArchiveActions;
 class Browser;
 class EducationGroup;
 class MemberListGroup;
@@ -66,6 +69,9 @@ public:
 
     // Restores the window when minimised and brings it to the front (a second copy was started).
     void bringToFront();
+
+    // The archive items' operations (tests replace the chooser through it).
+    ArchiveActions& archiveActions() { return *m_archive; }
 
     // True once the report has been loaded at the first show.
     bool isLoaded() const { return !FirstActivation; }
@@ -129,6 +135,7 @@ private:
     QAction* mnuHelpAbout = nullptr;
     QAction* mnuHelpHow = nullptr;
 
+    std::unique_ptr<ArchiveActions> m_archive;
     QSet<const QAction*> m_wired;
     QStringList m_dataDirFiles;
     QFileSystemWatcher* m_dataDirWatcher = nullptr;

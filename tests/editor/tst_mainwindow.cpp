@@ -122,6 +122,7 @@ private Q_SLOTS:
         // The squadron's own report matches the archive pattern: a report without archives keeps them enabled.
         QTest::newRow("own report only") << QStringList{"r318_ASQ.mdb"} << false << "1100";
         QTest::newRow("no report file") << QStringList{"r318_XYZ.mdb", "R318_ASQ.bak"} << false << "0000";
+        QTest::newRow("a longer code") << QStringList{"r318_ASQX.mdb", "r318_ASQ.mdb.unreadable-1"} << false << "0000";
         QTest::newRow("upper-case archive") << QStringList{"R318_ASQ_1920A.MDB"} << false << "1100";
         QTest::newRow("archive open") << QStringList{"r318_ASQ.mdb", "r318_ASQ_1920A.mdb"} << true << "0011";
     }
