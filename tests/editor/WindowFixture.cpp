@@ -26,12 +26,19 @@ QString WindowFixture::dataDir() const
 
 bool WindowFixture::start()
 {
+    return start({});
+}
+
+bool WindowFixture::start(const std::function<void(const QString& dataDir)>& prepare)
+{
     const QString demo = m_dir.filePath(QStringLiteral("demo"));
     QString error;
     if (!DemoHost::exists(demo) && !CreateDemoHost(demo, &error)) {
         qWarning("demo host: %s", qPrintable(error));
         return false;
     }
+    if (prepare)
+        prepare(dataDir());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(DemoHost::configDir(demo)));
     const Startup::Outcome outcome = Startup::Main(session, DemoHost::hostLine(m_mode), prompt);
     if (outcome.kind != Startup::Outcome::Kind::Ready) {

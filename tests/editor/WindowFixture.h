@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,8 @@ public:
     // Runs start-up, shows the window, makes it the active window and waits until the report is loaded.
     // False (with the reason printed) when start-up was refused or the window never loaded.
     bool start();
+    // The same, after `prepare` has changed the demo host (its data folder is passed) before start-up.
+    bool start(const std::function<void(const QString& dataDir)>& prepare);
 
     R318grid* window() const { return m_window.get(); }
     template <typename T = QWidget> T* find(const QString& name) const
