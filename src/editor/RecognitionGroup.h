@@ -4,6 +4,8 @@
 
 class Prompt;
 class QButtonGroup;
+class QColor;
+class QKeyEvent;
 class QLineEdit;
 class QTableWidget;
 struct Session;
@@ -58,6 +60,29 @@ Q_SIGNALS:
     void editModeChanged(bool editing);
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A click on OptGrid_i: the button marked, the list shown.
+    void optGridClick(int category);
+    // The shape of the list shown: rows, columns, headers and widths.
+    void GridHeader();
+    void putCell(int row, int column, const QString& text);
+    QColor cellColour(int row, int column) const;
+    // Columns 0 and 1 hold what identifies a row; the certificate of a deceased member can be typed.
+    bool isFixedColumn(int column) const;
+    void storeInModel(int row, int column, const QString& text);
+
+    // Enter or a double click on the grid: the edit box over the current cell, unless the cell cannot be edited.
+    void openEditBox();
+    // The box hidden and the grid back in grid mode, with the focus; what the box held is dropped (Esc).
+    void closeEditBox();
+    void setGridTakesInput(bool takes);
+    // Whether the key typed into the box is dropped (or typed upper-cased in its place).
+    bool filterEditKey(const QKeyEvent& key);
+    // After a typed key is released: the certificate cut to its size, the grade made one of the grade codes.
+    void afterEditKey();
+    // The box keeps the focus against the other controls of the window, never against a dialog or a menu.
+    void keepEditFocus();
+
     Session& m_session;
     Prompt& m_prompt;
     QButtonGroup* m_buttons = nullptr;
@@ -67,4 +92,10 @@ private:
     int EditRow = 0;
     int EditCol = 0;
     bool RightClickPending = false;
+    // The character of the last key typed into the box (8 for Backspace), and whether its release is due.
+    int LastEditKey = 0;
+    bool m_typedKeyDown = false;
+    bool m_committing = false;
+    // paint() ran: the cells take the scheme's colours.
+    bool m_painted = false;
 };
