@@ -191,12 +191,7 @@ void MemberListGroup::addToGrid(const HostMember& member)
             }
         }
     }
-    Officer& officer = model.officer(row);
-    officer.Cert = member.Cert;
-    officer.Last = member.Last;
-    officer.First = member.First;
-    officer.Rank = member.Rank;
-    officer.Grade = member.Grade;
+    SetOfficerMember(model, row, member);
     const QString cells[] = {member.Cert, {}, member.Last, member.First, member.Rank, member.Grade};
     for (int column = 1; column <= 6; ++column) {
         if (column != 2)

@@ -16,16 +16,6 @@ QString quoted(const QString& value)
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 
-void setOfficer(ReportModel& model, int row, const HostMember& member)
-{
-    Officer& o = model.officer(row);
-    o.Cert = member.Cert;
-    o.Last = member.Last;
-    o.First = member.First;
-    o.Rank = member.Rank;
-    o.Grade = member.Grade;
-}
-
 } // namespace
 
 namespace LookupDetail {
@@ -127,7 +117,7 @@ int setOfficerHolders(HostSession& session, const std::vector<OfficerHolder>& ho
     for (const OfficerHolder& holder : holders) {
         if (!FindMemberByID(session.host, holder.memId))
             continue;
-        setOfficer(session.model, holder.row,
+        SetOfficerMember(session.model, holder.row,
                    LookupDetail::currentMember(session.host.MembersRS, QStringLiteral("SquadRank")));
         ++written;
     }
@@ -171,6 +161,16 @@ QString OfficeCriteria(const OfficeCode& office)
     return QStringLiteral("Department = ") + quoted(office.Department) + QStringLiteral(" AND Position = ") +
            quoted(office.Position) + QStringLiteral(" AND Committee = ") + quoted(office.Committee) +
            QStringLiteral(" AND SDN = 'S'");
+}
+
+void SetOfficerMember(ReportModel& model, int row, const HostMember& member)
+{
+    Officer& o = model.officer(row);
+    o.Cert = member.Cert;
+    o.Last = member.Last;
+    o.First = member.First;
+    o.Rank = member.Rank;
+    o.Grade = member.Grade;
 }
 
 bool FindMemberByID(HostData& host, qint64 memId)
@@ -267,7 +267,7 @@ HistorianOutcome FindHistorian(HostSession& session, const QString& office)
     outcome.title = name;
     outcome.unify = LookupDetail::currentMember(host.MembersRS, QStringLiteral("SquadRank"));
     setSubmittingOfficer(model, host.MembersRS, outcome.unify, name);
-    setOfficer(model, outcome.officerRow, outcome.unify);
+    SetOfficerMember(model, outcome.officerRow, outcome.unify);
     return outcome;
 }
 

@@ -8,6 +8,7 @@ class HostDatabase;
 class Recordset;
 struct HostData;
 struct HostSession;
+struct ReportModel;
 
 // The host's department, position and committee of an office of the officer list. The office code has four
 // characters: department, position, then the committee's last two digits; the committee code is the department
@@ -37,6 +38,9 @@ struct HostMember
     QString Rank;
     QString Grade;
 };
+
+// Officer row `row` (1-based) gets the member's certificate, names, rank and grade.
+void SetOfficerMember(ReportModel& model, int row, const HostMember& member);
 
 // Moves MembersRS to the member with that Mem_ID; false when there is none (or the recordset is closed).
 bool FindMemberByID(HostData& host, qint64 memId);
