@@ -7,6 +7,7 @@
 #include "editor/ArchiveActions.h"
 #include "editor/EducationGroup.h"
 #include "editor/MemberListGroup.h"
+#include "editor/MouseWheelFilter.h"
 #include "editor/RecognitionGroup.h"
 #include "editor/Scheme.h"
 #include "editor/SquadronDataGroup.h"
@@ -26,6 +27,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -151,6 +154,8 @@ R318grid::R318grid(Session& session, Prompt& prompt, Browser& browser, QWidget* 
     if (m_session.ColorMode != QLatin1String("mono"))
         PaintControls();
     Frame2->reset();
+    if (m_session.MouseWheel)
+        m_wheel = std::make_unique<MouseWheelFilter>(this, Frame2, QList<QWidget*>{Frame8->list(), Frame11->textBox()});
 }
 
 R318grid::~R318grid() = default;
@@ -431,6 +436,7 @@ void R318grid::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_wheel.reset();
     // A window closed before its report was loaded has nothing to save: the model is still empty.
     if (FirstActivation) {
         m_session.host.closeAll();

@@ -11,6 +11,7 @@ class ArchiveActions;
 class Browser;
 class EducationGroup;
 class MemberListGroup;
+class MouseWheelFilter;
 class Prompt;
 class QAction;
 class QFileSystemWatcher;
@@ -72,6 +73,9 @@ public:
 
     // The archive items' operations (tests replace the chooser through it).
     ArchiveActions& archiveActions() { return *m_archive; }
+
+    // Whether wheel turns over the window scroll the grid (the host's mouse setting).
+    bool scrollsGridByWheel() const { return m_wheel != nullptr; }
 
     // True once the report has been loaded at the first show.
     bool isLoaded() const { return !FirstActivation; }
@@ -136,6 +140,7 @@ private:
     QAction* mnuHelpHow = nullptr;
 
     std::unique_ptr<ArchiveActions> m_archive;
+    std::unique_ptr<MouseWheelFilter> m_wheel; // only with the host's mouse setting on
     QSet<const QAction*> m_wired;
     QStringList m_dataDirFiles;
     QFileSystemWatcher* m_dataDirWatcher = nullptr;

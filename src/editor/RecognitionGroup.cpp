@@ -124,6 +124,28 @@ public:
     }
 };
 
+// The grid scrolls far enough that its last row can come to the top (a table view stops with the last row at
+// the bottom). It scrolls by pixels, a row a step, so any row can stand at the top.
+class RecognitionTable : public QTableWidget
+{
+public:
+    explicit RecognitionTable(QWidget* parent) : QTableWidget(parent)
+    {
+        setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
+
+protected:
+    void updateGeometries() override
+    {
+        const int top = verticalScrollBar()->value();
+        QTableWidget::updateGeometries();
+        const int last = rowCount() - 1;
+        verticalScrollBar()->setRange(0, last < 0 ? 0 : verticalHeader()->sectionPosition(last));
+        verticalScrollBar()->setSingleStep(verticalHeader()->defaultSectionSize());
+        verticalScrollBar()->setValue(top);
+    }
+};
+
 } // namespace
 
 RecognitionGroup::RecognitionGroup(Session& session, Prompt& prompt, QWidget* parent)
@@ -151,7 +173,7 @@ RecognitionGroup::RecognitionGroup(Session& session, Prompt& prompt, QWidget* pa
     row->addStretch(1);
     connect(m_buttons, &QButtonGroup::idClicked, this, &RecognitionGroup::optGridClick);
 
-    Grid = new QTableWidget(this);
+    Grid = new RecognitionTable(this);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->verticalHeader()->hide();
     Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -333,6 +355,22 @@ bool RecognitionGroup::isFixedColumn(int column) const
 bool RecognitionGroup::isGridShown() const
 {
     return !Grid->isHidden();
+}
+
+int RecognitionGroup::topRow() const
+{
+    return Grid->rowAt(0) + 1;
+}
+
+void RecognitionGroup::setTopRow(int row)
+{
+    if (row >= 1 && row <= Grid->rowCount())
+        Grid->verticalScrollBar()->setValue(Grid->verticalHeader()->sectionPosition(row - 1));
+}
+
+int RecognitionGroup::rows() const
+{
+    return Grid->rowCount() + 1;
 }
 
 int RecognitionGroup::currentRow() const

@@ -37,6 +37,12 @@ public:
     int currentRow() const;
     int currentColumn() const;
     void setCurrentCell(int row, int column);
+    // The first visible data row (1-based), and the number of rows with the header row. Any data row may come to
+    // the top, the last one included.
+    int topRow() const;
+    void setTopRow(int row);
+    int rows() const;
+
     // The text of a cell of a data row.
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
