@@ -189,6 +189,7 @@ bool PrintPreview::SystemPrintDialog(QPrinter& printer, QWidget* parent)
 {
     printer.setCopyCount(1);
     QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("CommDi"));
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintShowPageSize;
     if (QPrinterInfo::availablePrinterNames().isEmpty())
         options |= QAbstractPrintDialog::PrintToFile;
