@@ -7,14 +7,26 @@
 #include "base/Prompt.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 QList<CliCommand>& registry()
 {
     static QList<CliCommand> commands;
     return commands;
+}
+
+// True for a command that draws pages: it needs fonts and the printer, which only a graphical application has
+// (on the offscreen platform unless told otherwise; the tool shows no window).
+bool drawsPages(int argc, char** argv)
+{
+    int i = 1;
+    if (i < argc && qstrcmp(argv[i], "--host") == 0)
+        i += 2;
+    return i < argc && qstrcmp(argv[i], "export-pdf") == 0;
 }
 
 int usage(QTextStream& err)
@@ -40,7 +52,15 @@ const QList<CliCommand>& cliCommands()
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (drawsPages(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
 
