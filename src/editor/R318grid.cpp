@@ -8,6 +8,7 @@
 #include "editor/EducationGroup.h"
 #include "editor/MemberListGroup.h"
 #include "editor/MouseWheelFilter.h"
+#include "editor/PrintPreview.h"
 #include "editor/RecognitionGroup.h"
 #include "editor/Scheme.h"
 #include "editor/SquadronDataGroup.h"
@@ -28,8 +29,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -204,6 +205,7 @@ void R318grid::buildMenus()
     wire(mnuFileFill, &R318grid::mnuFileFillClick);
     wire(mnuFileRefresh, &R318grid::mnuFileRefreshClick);
     wire(mnuFileClose, &QWidget::close);
+    wire(mnuPrintPreview, &R318grid::mnuPrintPreviewClick);
     wire(mnuSubmit, &R318grid::mnuSubmitClick);
     wire(mnuHelpAbout, &R318grid::mnuHelpAboutClick);
 
@@ -411,6 +413,14 @@ void R318grid::mnuFileFillClick()
 void R318grid::mnuFileRefreshClick()
 {
     RefreshHostData(m_session, true, m_prompt);
+}
+
+void R318grid::mnuPrintPreviewClick()
+{
+    commitEdits();
+    // The pages are drawn from the report in memory: a failed save (the user is told) still shows them.
+    SaveReport(m_session, m_prompt);
+    ShowPrintPreview(m_session, this);
 }
 
 void R318grid::mnuSubmitClick()

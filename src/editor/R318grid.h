@@ -106,6 +106,7 @@ private:
     void cmdSubOSearchClick();
     void mnuFileFillClick();
     void mnuFileRefreshClick();
+    void mnuPrintPreviewClick();
     void mnuSubmitClick();
     void mnuHelpAboutClick();
     // The end of the program: the final save, the backup copy, the host databases closed, the compaction.

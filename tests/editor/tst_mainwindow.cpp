@@ -96,6 +96,7 @@ private Q_SLOTS:
         w->GridMode();
         QVERIFY(f.find<QMenu>("mnuFile")->menuAction()->isEnabled());
         QVERIFY(f.find<QAction>("mnuFileSave")->isEnabled());
+        QVERIFY(f.find<QAction>("mnuPrintPreview")->isEnabled());
 
         // About is modal and waits until it is closed.
         bool modal = false;
@@ -191,6 +192,26 @@ private Q_SLOTS:
         QCOMPARE(QUrlQuery(f.browser.opened.first()).queryItemValue("Email"), "historian@example.org");
         QCOMPARE(email->text(), "  historian@example.org ");
         QCOMPARE(f.session.model.SubOEmail, "historian@example.org");
+    }
+
+    // The preview shows what the boxes hold, and the report is saved before it opens.
+    void previewSavesFirst()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        auto* pub = f.find<QLineEdit>("txtPub");
+        pub->setFocus();
+        QTest::keyClicks(pub, "Harbor Lights");
+        QString shown;
+        QTimer::singleShot(0, this, [&shown] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                shown = preview->objectName();
+                preview->close();
+            }
+        });
+        QVERIFY(f.trigger("mnuPrintPreview"));
+        QCOMPARE(shown, "PrintPreview");
+        QCOMPARE(ReportFixture::value(f.reportPath(), "SELECT PubName FROM Misc"), QVariant("Harbor Lights"));
     }
 
     // Closing by the menu and by the title-bar button: the boxes' values stored, the report saved, the backup copy
