@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the project needs, skipping what is already there.
 set -euo pipefail
 PKGS=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2
-      libnuspell-dev hunspell-en-us libchm-dev libbenchmark-dev clang-format clang libclang-rt-14-dev
+      libnuspell-dev hunspell-en-us libchm-dev fp-utils-3.2.2 libbenchmark-dev clang-format clang libclang-rt-14-dev
       xvfb xauth poppler-utils xdotool imagemagick)
 missing=()
 for p in "${PKGS[@]}"; do
