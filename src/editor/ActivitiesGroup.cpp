@@ -156,6 +156,11 @@ void ActivitiesGroup::commit()
         store();
 }
 
+void ActivitiesGroup::storeShownText()
+{
+    store();
+}
+
 void ActivitiesGroup::pick(int index)
 {
     if (index < 0 || index >= ReportModel::ActivityCount)

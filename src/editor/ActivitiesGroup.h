@@ -28,6 +28,9 @@ public:
     // the same as the box losing the focus.
     void commit();
 
+    // Stores the box's text into the picked text (the box's text was replaced, as a spelling check does).
+    void storeShownText();
+
     // Picks text i (0..12) as a click on OptActivities_i does.
     void pick(int index);
 

@@ -1,7 +1,9 @@
 #include "editor/ChangeDB.h"
 
+#include "app/HelpPages.h"
 #include "app/Session.h"
 #include "base/Prompt.h"
+#include "editor/HelpWindow.h"
 #include "editor/Scheme.h"
 #include "store/ReportArchive.h"
 
@@ -154,6 +156,16 @@ void ChangeDB::reject()
 {
     m_mode.clear();
     QDialog::reject();
+}
+
+void ChangeDB::keyPressEvent(QKeyEvent* event)
+{
+    // F1 opens the help on the chooser, in a window the modal chooser does not block.
+    if (event->key() == Qt::Key_F1) {
+        ShowHelp(this, m_session.HelpFilePath, HelpArchiveChooser);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool ChangeDB::eventFilter(QObject* watched, QEvent* event)

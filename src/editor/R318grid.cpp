@@ -1,19 +1,24 @@
 #include "editor/R318grid.h"
 
+#include "app/HelpPages.h"
 #include "app/Session.h"
 #include "base/Prompt.h"
 #include "editor/AboutDialog.h"
 #include "editor/ActivitiesGroup.h"
 #include "editor/ArchiveActions.h"
 #include "editor/EducationGroup.h"
+#include "editor/HelpWindow.h"
 #include "editor/MemberListGroup.h"
 #include "editor/MouseWheelFilter.h"
 #include "editor/PrintPreview.h"
 #include "editor/RecognitionGroup.h"
 #include "editor/Scheme.h"
+#include "editor/SpellingDialog.h"
+#include "editor/SpellingUi.h"
 #include "editor/SquadronDataGroup.h"
 #include "host/FillFromHost.h"
 #include "host/HostData.h"
+#include "output/SpellCheck.h"
 #include "output/WebSubmission.h"
 #include "store/ReportArchive.h"
 #include "store/ReportFile.h"
@@ -31,6 +36,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -207,7 +213,12 @@ void R318grid::buildMenus()
     wire(mnuFileClose, &QWidget::close);
     wire(mnuPrintPreview, &R318grid::mnuPrintPreviewClick);
     wire(mnuSubmit, &R318grid::mnuSubmitClick);
+    wire(mnuSpell, &R318grid::mnuSpellClick);
     wire(mnuHelpAbout, &R318grid::mnuHelpAboutClick);
+    wire(mnuHelpHow, [this] { ShowHelp(this, m_session.HelpFilePath, HelpContents); });
+    // F1 anywhere in the window opens the help on the window.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { ShowHelp(this, m_session.HelpFilePath, HelpMainWindow); });
 
     // Items whose operations are not built yet stay disabled, so that no item does nothing when clicked.
     for (QAction* item : mnuFile->actions() + mnuReport->actions() + mnuHelp->actions())
@@ -354,6 +365,8 @@ void R318grid::showEvent(QShowEvent* event)
         FirstActivation = false;
         LoadFormData(false);
         MenuControl();
+        // Without a spelling dictionary the spelling check is not offered.
+        enableItem(mnuSpell, IsWord());
         Frame11->setActivitiesTarget(false);
         Frame1->clearEnteredFlags();
     });
@@ -420,13 +433,24 @@ void R318grid::mnuPrintPreviewClick()
     commitEdits();
     // The pages are drawn from the report in memory: a failed save (the user is told) still shows them.
     SaveReport(m_session, m_prompt);
-    ShowPrintPreview(m_session, this);
+    ShowPrintPreview(m_session, this, [this](int topic) {
+        ShowHelp(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this, m_session.HelpFilePath,
+                 topic);
+    });
 }
 
 void R318grid::mnuSubmitClick()
 {
     commitEdits();
     ::mnuSubmit(m_session, m_prompt, m_browser);
+}
+
+void R318grid::mnuSpellClick()
+{
+    commitEdits();
+    SpellingDialog dialog(this);
+    if (SpellCheckActivities(Frame11->textBox(), m_prompt, dialog) == SpellOutcome::Corrected)
+        Frame11->storeShownText();
 }
 
 void R318grid::mnuHelpAboutClick()

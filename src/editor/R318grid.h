@@ -108,6 +108,7 @@ private:
     void mnuFileRefreshClick();
     void mnuPrintPreviewClick();
     void mnuSubmitClick();
+    void mnuSpellClick();
     void mnuHelpAboutClick();
     // The end of the program: the final save, the backup copy, the host databases closed, the compaction.
     void unload();

@@ -4,6 +4,9 @@
 #include "ReportFixture.h"
 #include "WindowFixture.h"
 
+#include "editor/ArchiveActions.h"
+#include "editor/ChangeDB.h"
+#include "editor/HelpWindow.h"
 #include "editor/Scheme.h"
 #include "store/ReportFile.h"
 
@@ -18,6 +21,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -212,6 +218,70 @@ private Q_SLOTS:
         QVERIFY(f.trigger("mnuPrintPreview"));
         QCOMPARE(shown, "PrintPreview");
         QCOMPARE(ReportFixture::value(f.reportPath(), "SELECT PubName FROM Misc"), QVariant("Harbor Lights"));
+    }
+
+    // Help at its topics: F1 in any control of the window, in the archive chooser and in the preview, and the menu.
+    // Each help window belongs to the window that asked; without a help file it shows the built-in page.
+    void helpTopics()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        const auto lastPage = [](QWidget* owner) {
+            const QList<HelpWindow*> shown = owner->findChildren<HelpWindow*>();
+            return shown.isEmpty() ? QString() : shown.last()->page().toString();
+        };
+        for (const QString name : {"txtPub", "cmbName"}) {
+            QWidget* control = f.find<QWidget>(name);
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_F1);
+            QCOMPARE(lastPage(f.window()), "builtin:2");
+        }
+        QVERIFY(f.trigger("mnuHelpHow"));
+        QCOMPARE(lastPage(f.window()), "builtin:1");
+
+        QString chooserPage, previewPage;
+        f.window()->archiveActions().setChooser([&](const QString&) {
+            ChangeDB chooser(f.session, f.prompt, "O", f.window());
+            chooser.show();
+            chooser.activateWindow();
+            QWidget* list = chooser.findChild<QWidget*>("List1");
+            if (!QTest::qWaitForWindowActive(&chooser))
+                return QString();
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_F1);
+            chooserPage = lastPage(&chooser);
+            return QString();
+        });
+        QVERIFY(f.trigger("mnuFileOpen"));
+        QCOMPARE(chooserPage, "builtin:13");
+        QTimer::singleShot(0, this, [&] {
+            QWidget* preview = QApplication::activeModalWidget();
+            QTest::keyClick(preview, Qt::Key_F1);
+            previewPage = lastPage(preview);
+            preview->close();
+        });
+        QVERIFY(f.trigger("mnuPrintPreview"));
+        QCOMPARE(previewPage, "builtin:14");
+    }
+
+    // Spell Check from the menu: the correction reaches the report.
+    void spellCheckReachesTheReport()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        QTest::mouseClick(f.find<QRadioButton>("OptActivities_1"), Qt::LeftButton);
+        auto* box = f.find<QPlainTextEdit>("txtActivities");
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClicks(box, "Thre cruises");
+        QTimer::singleShot(0, this, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* changeTo = dialog->findChild<QLineEdit*>("txtChangeTo");
+            changeTo->setText("Three");
+            QTest::mouseClick(dialog->findChild<QPushButton*>("cmdChange"), Qt::LeftButton);
+        });
+        QVERIFY(f.trigger("mnuSpell"));
+        QCOMPARE(box->toPlainText(), "Three cruises");
+        QCOMPARE(f.session.model.ActivityText[1], "Three cruises");
     }
 
     // Closing by the menu and by the title-bar button: the boxes' values stored, the report saved, the backup copy
