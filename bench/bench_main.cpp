@@ -24,6 +24,7 @@ const Target kTargets[] = {
     {"BM_FillFromHostWarm", "Fill from host (recordsets read) / floor", "ratio", 1.0, "x"},
     {"BM_FillFromHostCold", "Fill from host (first after start-up) / floor", "ratio", 1.0, "x"},
     {"BM_CliDumpProcess", "start-up to a loaded report, dump process", nullptr, 100.0, "ms"},
+    {"BM_WindowProcess", "start-up to a loaded report, window process", nullptr, 150.0, "ms"},
     {"BM_SaveReport", "SaveReport, heavy report, every value changed", nullptr, 3.0, "ms"},
     {"BM_SaveReportUnchanged", "SaveReport, heavy report as loaded", nullptr, 3.0, "ms"},
     {"BM_ThreeLoads", "LoadOfficers + LoadRecognized + LoadScalars", nullptr, 3.0, "ms"},
