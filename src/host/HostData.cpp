@@ -103,8 +103,13 @@ bool ShowHostFailures(HostSession& session, Prompt& prompt, qsizetype before)
 
 void FillMemberList(HostSession& session, QList<qint32>& MemberIDs, QStringList& entries)
 {
-    Recordset& members = session.host.MembersRS;
-    if (members.isEmpty())
+    // The list needs four fields of every member: they are read alone, in the order of MembersRS, which is then
+    // left unread until a look-up needs it (a district's member table is large). When that statement fails,
+    // MembersRS itself is read.
+    Recordset narrow = Recordset::open(session.host.HostDB, QStringLiteral("SELECT Mem_ID, Last, First, Squadron "
+                                                                           "FROM Members ORDER BY Last, First"));
+    Recordset& members = narrow.isOpen() && narrow.failure().isEmpty() ? narrow : session.host.MembersRS;
+    if (!members.isOpen() || members.isEmpty())
         return;
     const bool district = session.model.SquadronName == QLatin1String("District");
     Recordset& squadrons = session.host.SquadronsRS;
