@@ -8,6 +8,7 @@
 #include "editor/ChangeDB.h"
 #include "editor/HelpWindow.h"
 #include "editor/Scheme.h"
+#include "store/ReportArchive.h"
 #include "store/ReportFile.h"
 
 #include <QAction>
@@ -282,6 +283,35 @@ private Q_SLOTS:
         QVERIFY(f.trigger("mnuSpell"));
         QCOMPARE(box->toPlainText(), "Three cruises");
         QCOMPARE(f.session.model.ActivityText[1], "Three cruises");
+    }
+
+    // A reload (here: opening an archive and closing it again) empties the activities box; at exit the emptied box
+    // must not overwrite the text it showed before, in the report or in its backup copy.
+    void reloadLeavesNoEmptyTextToStore()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        ReportModel& m = f.session.model;
+        m.FromDate = "Sep 1, 2025";
+        m.ToDate = "Aug 31, 2026";
+        QTest::mouseClick(f.find<QRadioButton>("OptActivities_0"), Qt::LeftButton);
+        auto* box = f.find<QPlainTextEdit>("txtActivities");
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClicks(box, "Monthly dinners");
+        QVERIFY(f.trigger("mnuFileSave"));
+        QVERIFY(f.trigger("mnuFileAchive"));
+        const QString archive = f.dataDir() + "r318_ASQ_2526A.mdb";
+        QVERIFY(QFile::exists(archive));
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        f.window()->archiveActions().setChooser([&](const QString&) {
+            return OpenArchiveFile(f.session, archive, f.prompt) ? QStringLiteral("O") : QString();
+        });
+        QVERIFY(f.trigger("mnuFileOpen"));
+        QVERIFY(f.trigger("mnuFileCloseArchive"));
+        f.close();
+        for (const QString& file : {f.session.ReportDBPath, f.session.ReportBakPath})
+            QCOMPARE(ReportFixture::value(file, "SELECT Meetings FROM Activities"), QVariant("Monthly dinners"));
     }
 
     // Closing by the menu and by the title-bar button: the boxes' values stored, the report saved, the backup copy
