@@ -158,9 +158,11 @@ QString ReportFiles::scratchPathBeside(const QString& target)
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
     for (;;) {
-        const QString candidate = QStringLiteral("%1/~%2.%3.tmp")
-                                      .arg(folder, info.fileName())
-                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        // One substitution only: a folder named "a %2B b" must not take the number meant for the file name.
+        const QString candidate =
+            QStringLiteral("%1/~%2.%3.tmp")
+                .arg(folder, info.fileName(),
+                     QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
         if (!QFileInfo::exists(candidate) && !QFileInfo::exists(candidate + QLatin1String("-journal")))
             return candidate;
     }
