@@ -57,6 +57,8 @@ PrintPreview::PrintPreview(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(QStringLiteral("Print Preview"));
+    // The print job's title, as the printer's queue and a PDF printer name it.
+    m_printer->setDocName(QStringLiteral("Form R-318 ") + session.model.SquadronName);
     setFixedSize(px(12000), px(9000));
 
     auto* frame = new QGroupBox(this);
