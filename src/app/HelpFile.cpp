@@ -1,7 +1,6 @@
 #include "HelpFile.h"
 
 #include <QFile>
-#include <QtEndian>
 
 #include <chm_lib.h>
 
@@ -72,8 +71,12 @@ void HelpFile::readContextMap()
     if (!pairs || !strings || pairs->size() < 4)
         return;
     // A length in bytes, then pairs of 32-bit little-endian numbers: the topic and the offset of its page's name.
-    const auto word = [&](qsizetype at) {
-        return qFromLittleEndian<quint32>(pairs->constData() + at);
+    const QByteArray& bytes = *pairs;
+    const auto word = [&bytes](qsizetype at) {
+        quint32 value = 0;
+        for (qsizetype i = 3; i >= 0; --i)
+            value = (value << 8) | quint8(bytes.at(at + i));
+        return value;
     };
     const qsizetype end = qMin<qsizetype>(pairs->size(), 4 + qsizetype(word(0)));
     for (qsizetype at = 4; at + 8 <= end; at += 8) {
