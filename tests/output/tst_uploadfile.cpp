@@ -45,9 +45,8 @@ bool hasRecord(const QByteArray& file, const QByteArray& records)
     return (QByteArray("\r\n") + file).contains("\r\n" + records + "\r\n");
 }
 
-// Puts a member on officer line `index` (category 0) or into entry `index` of a recognition list; no values
-// empty the entry. The only code here that knows how the model holds officer lines and recognition entries.
-// Values: Cert, Last, First, Rank, Grade, then an entry's office.
+// Puts a member (Cert, Last, First, Rank, Grade, an entry's office) on officer line `index` (category 0) or into
+// entry `index` of a recognition list; no values empty the entry.
 void setPerson(ReportModel& m, int category, int index, const QStringList& v)
 {
     if (category == 0) {

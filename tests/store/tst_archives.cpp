@@ -22,20 +22,15 @@ namespace {
 struct FailOnce : FailingReportFiles
 {
     using FailingReportFiles::FailingReportFiles;
-    bool copy(const QString& from, const QString& to, QString* why) override
+    bool copy(const QString& f, const QString& t, QString* why) override
     {
-        return once(FailingReportFiles::copy(from, to, why));
+        return once(FailingReportFiles::copy(f, t, why));
     }
-    bool rename(const QString& from, const QString& to, QString* why) override
+    bool rename(const QString& f, const QString& t, QString* why) override
     {
-        return once(FailingReportFiles::rename(from, to, why));
+        return once(FailingReportFiles::rename(f, t, why));
     }
-    bool once(bool done)
-    {
-        if (!done)
-            op.clear();
-        return done;
-    }
+    bool once(bool done) { return done || (op.clear(), false); }
 };
 
 QVariant pubName(const QString& path)
