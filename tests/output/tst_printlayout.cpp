@@ -358,12 +358,18 @@ private Q_SLOTS:
         QTest::newRow("long meetings text")
             << QList<int>{0, 70} << 6 << 5
             << QStringList{"Continued:"} + QStringList(13, kLine) + QStringList{lines(1), boating} << QString() << 56;
-        QTest::newRow("item moved whole")
-            << QList<int>{0, 42, 1, 20} << 6 << 5
+        QTest::newRow("item starting on line 42 moved whole")
+            << QList<int>{0, 39, 1, 20} << 6 << 5
             << QStringList{boating} + QStringList(19, kLine) + QStringList{lines(1), "C. Cooperative Charting:"}
-            << boating << 42;
+            << boating << 39;
+        QTest::newRow("item starting on line 41 continued")
+            << QList<int>{0, 38, 1, 20} << 5 << 5
+            << QStringList{"Continued:"} + QStringList(3, kLine) + QStringList{lines(1), "C. Cooperative Charting:"}
+            << QString() << 38 + 16;
         QTest::newRow("section IX moved")
-            << QList<int>{10, 7} << 5 << 5 << QStringList{kSectionNine, "None"} << kSectionNine << 7;
+            << QList<int>{10, 6} << 5 << 5 << QStringList{kSectionNine, "None"} << kSectionNine << 6;
+        QTest::newRow("section IX kept, the officer block moved")
+            << QList<int>{10, 5} << 5 << 5 << QStringList{kOfficer} << QString() << 5;
     }
     void pageFourContinues()
     {
