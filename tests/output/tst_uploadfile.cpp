@@ -25,8 +25,6 @@ namespace {
 
 const QString kGolden = QStringLiteral(R318_OUTPUT_TESTDATA "/upload_golden.txt");
 
-QStringList g_logged; // messages logged while the password could reach the log
-
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
@@ -45,9 +43,8 @@ bool hasRecord(const QByteArray& file, const QByteArray& records)
     return (QByteArray("\r\n") + file).contains("\r\n" + records + "\r\n");
 }
 
-// Puts a member on officer line `index` (category 0) or into entry `index` of a recognition list; no values
-// empty the entry. The only code here that knows how the model holds officer lines and recognition entries.
-// Values: Cert, Last, First, Rank, Grade, then an entry's office.
+// Puts a member (Cert, Last, First, Rank, Grade, an entry's office) on officer line `index` (category 0) or into
+// entry `index` of a recognition list; no values empty the entry.
 void setPerson(ReportModel& m, int category, int index, const QStringList& v)
 {
     if (category == 0) {
@@ -496,20 +493,21 @@ private Q_SLOTS:
                 QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "handle");
             ScriptedPrompt prompt;
             DesktopBrowser browser;
-            g_logged.clear();
+            static QStringList logged; // messages logged while the password could reach the log
+            logged.clear();
             const QtMessageHandler previous = qInstallMessageHandler(
-                [](QtMsgType, const QMessageLogContext&, const QString& text) { g_logged << text; });
+                [](QtMsgType, const QMessageLogContext&, const QString& text) { logged << text; });
             const SubmitOutcome result = SubmitReport(r.session, prompt, browser, {});
             qInstallMessageHandler(previous);
             QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
             QCOMPARE(result, handler ? SubmitOutcome::Opened : SubmitOutcome::BrowserFailed);
             QCOMPARE(catcher.urls.size(), handler ? 1 : 0);
-            QVERIFY(!g_logged.isEmpty());
-            QVERIFY2(!g_logged.join('\n').contains(QStringLiteral("Hunter2")), qPrintable(g_logged.join('\n')));
+            QVERIFY(!logged.isEmpty());
+            QVERIFY2(!logged.join('\n').contains(QStringLiteral("Hunter2")), qPrintable(logged.join('\n')));
             if (handler) { // the handler's one message, with the address and without its query
                 QCOMPARE(catcher.urls.first(), SubmissionUrl(SubmissionAddress(r.session)));
-                QCOMPARE(g_logged.size(), 1);
-                QVERIFY(g_logged.first().contains(QStringLiteral("https://example.org/r318/submit.asp")));
+                QCOMPARE(logged.size(), 1);
+                QVERIFY(logged.first().contains(QStringLiteral("https://example.org/r318/submit.asp")));
             }
         }
     }

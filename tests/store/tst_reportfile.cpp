@@ -94,6 +94,7 @@ class TestReportFile : public QObject
     // "#", "%", "?", letters beyond ASCII.
     const QString d = m_top.path() + QStringLiteral("/Dan's #1 100% sure? Ünïcødé");
     Session s; // the session under test, its report files in d
+    ScriptedPrompt p;
 
 private Q_SLOTS:
     void initTestCase() { ReportConnection::setBusyTimeout(50); }
@@ -102,8 +103,10 @@ private Q_SLOTS:
         QDir(d).removeRecursively();
         QVERIFY(QDir().mkpath(d));
         setUp(s, d);
+        p.clear();
     }
 
+    // The batch command and the answer No change nothing; Yes sets the file aside, untouched, and starts anew.
     void unusableFile_data()
     {
         QTest::addColumn<QString>("kind");
@@ -120,7 +123,6 @@ private Q_SLOTS:
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]);
     }
-    // The batch command and the answer No change nothing; Yes sets the file aside, untouched, and starts anew.
     void unusableFile()
     {
         QFETCH(QString, kind);
@@ -134,55 +136,48 @@ private Q_SLOTS:
         QString why;
         QVERIFY(!OpenReportDatabase(s, {}, batch, &why));
         QVERIFY2(why.contains(reason) && why.contains(native(path)), qPrintable(why));
-        ScriptedPrompt no;
-        no.queue(Prompt::Answer::No);
-        QVERIFY(!OpenReportDatabase(s, {}, no, &why));
-        QVERIFY(no.shown.size() == 1 && no.shown[0].buttons == Prompt::Buttons::YesNo);
-        QVERIFY(no.told(Prompt::Icon::Warning, {native(path), reason, "Click 'No' to quit; nothing is changed."}));
+        p.queue(Prompt::Answer::No);
+        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
+        QVERIFY(p.shown.size() == 1 && p.shown[0].buttons == Prompt::Buttons::YesNo);
+        QVERIFY(p.told(Prompt::Icon::Warning, {native(path), reason, "Click 'No' to quit; nothing is changed."}));
         restrict(kind, path, false);
         QCOMPARE(files(d), filesBefore);
         QCOMPARE(bytes(path), before);
 
         restrict(kind, path);
-        ScriptedPrompt yes;
-        yes.queue(Prompt::Answer::Yes);
-        QVERIFY(OpenReportDatabase(s, {}, yes));
+        p.clear();
+        p.queue(Prompt::Answer::Yes);
+        QVERIFY(OpenReportDatabase(s, {}, p));
         const QStringList aside = setAside(d);
         QVERIFY(aside.size() == 1 && aside[0].size() == QString("r318_TST.unreadable-20240131-154500.mdb").size());
-        QVERIFY(yes.shown.size() == 1 && yes.told(Prompt::Icon::Warning, {aside[0], "start a new report"}));
+        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {aside[0], "start a new report"}));
         restrict(kind, d + u'/' + aside[0], false);
         QCOMPARE(bytes(d + u'/' + aside[0]), before);
         QCOMPARE(bytes(s.CurrentBakPath), bytes(path));
     }
 
     // A file that cannot be set aside stays as it was, together with its journal, and the user is told why.
-    void setAsideFails_data()
-    {
-        QTest::addColumn<QString>("failing");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("the file") << QString(".mdb") << "could not be set aside: simulated failure of rename";
-        QTest::newRow("its journal") << QString("-journal") << "could not go with it (simulated failure of rename";
-    }
     void setAsideFails()
     {
-        QFETCH(QString, failing);
-        QFETCH(QString, text);
         makeUnusable("text", s.CurrentDBPath);
         writeBytes(s.CurrentDBPath + "-journal", QByteArray(512, 'j'));
         const QStringList before = files(d);
-        FailingReportFiles failingFiles("rename", failing);
-        ScriptedPrompt p;
-        p.queue(Prompt::Answer::Yes);
-        QString why;
-        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-        QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {text}) && why.contains(native(s.CurrentDBPath)));
-        QCOMPARE(files(d), before);
+        for (const auto& [failing, text] : {std::pair(".mdb", "could not be set aside: simulated failure of rename"),
+                                            {"-journal", "could not go with it (simulated failure of rename"}}) {
+            FailingReportFiles failingFiles("rename", failing);
+            p.clear();
+            p.queue(Prompt::Answer::Yes);
+            QString why;
+            QVERIFY(!OpenReportDatabase(s, {}, p, &why));
+            QVERIFY(p.shown.size() == 2 && p.told(Prompt::Icon::Warning, {text}));
+            QVERIFY(why.contains(native(s.CurrentDBPath)));
+            QCOMPARE(files(d), before);
+        }
     }
 
     // While another program holds the file the window offers retry or quit; nothing changes until it lets go.
     void lockedFile()
     {
-        ScriptedPrompt p;
         QVERIFY(OpenReportDatabase(s, {}, p));
         exec(s.CurrentDBPath, "UPDATE Misc SET PubName = 'Kept'");
         const QByteArray before = bytes(s.CurrentDBPath);
@@ -200,10 +195,9 @@ private Q_SLOTS:
     }
 
     // Without either file a new report is made silently; a missing file is restored from its backup copy (a
-    // backup copy that cannot be copied back is left alone and nothing replaces it), but "NewDB" makes a new one.
+    // backup copy that cannot be copied back is left alone and nothing replaces it).
     void missingFile()
     {
-        ScriptedPrompt p;
         QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
         {
             // The first reopening rebuilds the officer list; a backup copy that cannot follow is reported.
@@ -243,12 +237,8 @@ private Q_SLOTS:
             QCOMPARE(snapshot(s.CurrentBakPath), saved);
             QVERIFY(!QFile::exists(s.CurrentDBPath));
         }
-        QVERIFY(OpenReportDatabase(s, "NewDB", p) && p.shown.size() == 2);
-        QVERIFY(value(s.CurrentDBPath, "SELECT PubName FROM Misc").isNull());
-        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
 
         // A backup copy that cannot be opened either is offered to be set aside before a new report is made.
-        QVERIFY(QFile::remove(s.CurrentDBPath));
         writeBytes(s.CurrentBakPath, QByteArray());
         p.queue(Prompt::Answer::No);
         QVERIFY(!OpenReportDatabase(s, {}, p));
@@ -258,26 +248,6 @@ private Q_SLOTS:
         QVERIFY(OpenReportDatabase(s, {}, p));
         QCOMPARE(setAside(d, "bak").size(), 1);
         QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-    }
-
-    void saveAndRevert()
-    {
-        openReport(s, d);
-        fillModel(s.model);
-        ScriptedPrompt p;
-        QVERIFY(Save(s, p));
-        QCOMPARE(bytes(s.CurrentBakPath), bytes(s.CurrentDBPath));
-        QCOMPARE(files(d), kReportAndBackup);
-        QVERIFY(files(m_top.path()).isEmpty());
-        const QStringList saved = modelLines(s.model);
-
-        // An edit saved into the file (as before a preview) but not by the user, and an edit only in the model.
-        s.model.PubName = QStringLiteral("Draft");
-        QVERIFY(WriteReport(s));
-        s.model.NoMM = 999;
-        QVERIFY(Revert(s, p) && p.shown.isEmpty());
-        QCOMPARE(modelLines(s.model), saved);
-        QCOMPARE(bytes(s.CurrentDBPath), bytes(s.CurrentBakPath));
     }
 
     // A save whose backup copy cannot be written, and a revert from a backup copy that is missing or unusable
@@ -300,8 +270,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         openReport(s, d);
         s.model.PubName = QStringLiteral("Kept");
-        if (!save)
-            QVERIFY(WriteReport(s));
+        QVERIFY(save || WriteReport(s));
         if (backup == "read-only" || backup == "report")
             QVERIFY(
                 QFile::setPermissions(backup == "report" ? s.CurrentDBPath : s.CurrentBakPath, QFileDevice::ReadOwner));
@@ -309,16 +278,11 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(s.CurrentBakPath));
         else
             writeBytes(s.CurrentBakPath, backup);
-        const QByteArray bak = bytes(s.CurrentBakPath);
-        const QByteArray mdb = bytes(s.CurrentDBPath);
-        ScriptedPrompt p;
+        const QByteArray bak = bytes(s.CurrentBakPath), mdb = bytes(s.CurrentDBPath);
         QVERIFY(save ? !Save(s, p) : !Revert(s, p));
-        QVERIFY(p.shown.size() == 1 && p.shown.first().icon == Prompt::Icon::Warning);
-        const QString text = p.shown.first().text;
-        QVERIFY2(text.contains(reason), qPrintable(text));
-        QVERIFY(backup == "report" || text.contains(native(s.CurrentBakPath)));
-        QVERIFY(value(s.CurrentDBPath, QStringLiteral("SELECT PubName FROM Misc")) == "Kept" &&
-                s.model.PubName == "Kept");
+        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {reason}));
+        QVERIFY(backup == "report" || p.told(Prompt::Icon::Warning, {native(s.CurrentBakPath)}));
+        QVERIFY(value(s.CurrentDBPath, "SELECT PubName FROM Misc") == "Kept" && s.model.PubName == "Kept");
         QVERIFY(save || bytes(s.CurrentDBPath) == mdb);
         QCOMPARE(bytes(s.CurrentBakPath), bak);
         QCOMPARE(files(d).filter(QStringLiteral("~")), QStringList());
@@ -326,15 +290,17 @@ private Q_SLOTS:
 
     // The compacted copy, made beside the report, replaces the report; the backup copy takes the content
     // uncompacted; scratch files of interrupted runs, which a start never takes for anything, are cleared away.
-    void compaction()
+    // Revert then returns to what was saved, the edits written into the file since (as before a preview) and
+    // those only in the model undone.
+    void compactionAndRevert()
     {
         reportWithFreeSpace(s, d);
         const auto content = snapshot(s.CurrentDBPath);
+        const QStringList saved = modelLines(s.model);
         const qint64 sizeBefore = QFileInfo(s.CurrentDBPath).size();
         for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
                                  "~r318_TST.mdb.12345678.tmp", "~r318_TST.mdb.12345678.tmp-journal"})
             writeBytes(s.DataDir + QLatin1String(name), QByteArray(3000, 'x'));
-        ScriptedPrompt p;
         QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
         QString why;
         QVERIFY2(CompactReportDatabase(s, &why), qPrintable(why));
@@ -345,7 +311,14 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(s.CurrentBakPath).size(), sizeBefore);
         QCOMPARE(snapshot(s.CurrentDBPath), content);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(nextStart(d), modelLines(s.model));
+        QCOMPARE(nextStart(d), saved);
+
+        s.model.PubName = QStringLiteral("Draft");
+        QVERIFY(WriteReport(s));
+        s.model.NoMM = 999;
+        QVERIFY(Revert(s, p) && p.shown.isEmpty());
+        QCOMPARE(modelLines(s.model), saved);
+        QCOMPARE(bytes(s.CurrentDBPath), bytes(s.CurrentBakPath));
 
         // Without a report there is nothing to compact, and nothing is made.
         QVERIFY(QFile::remove(s.CurrentDBPath));
@@ -355,11 +328,10 @@ private Q_SLOTS:
     }
 
     // Any step of the compaction that fails, or a compacted copy that is damaged, leaves the complete report
-    // where the next start looks.
+    // where the next start looks. What fails, which the reason names: a folder where the scratch file goes cannot
+    // be deleted, a simulated flush or rename, the damaged compacted copy, or a read-only backup copy.
     void compactionStepFails_data()
     {
-        // What fails, which the reason names: a folder where the scratch file goes cannot be deleted, a simulated
-        // flush or rename, the damaged compacted copy, or a read-only backup copy.
         QTest::addColumn<QString>("step");
         for (const char* step : {"delete", "flush", "rename", "damage", "read-only"})
             QTest::newRow(step) << QString::fromLatin1(step);
@@ -368,16 +340,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, step);
         reportWithFreeSpace(s, d);
-        if (step == QLatin1String("delete"))
+        if (step == "delete")
             QVERIFY(QDir().mkpath(CompactScratchPath(s) + QStringLiteral("/in-the-way")));
-        if (step == QLatin1String("read-only"))
+        if (step == "read-only")
             QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner));
         const QByteArray mdb = bytes(s.CurrentDBPath);
         const auto content = snapshot(s.CurrentDBPath);
         const QStringList saved = modelLines(s.model);
         {
             FailingReportFiles failing(step);
-            if (step == QLatin1String("damage")) // the compacted copy, before it is flushed
+            if (step == "damage") // the compacted copy, before it is flushed
                 failing.beforeFlush = [](const QString& path) {
                     writeBytes(path, bytes(path).replace(4096, 4096, QByteArray(4096, 'Z')));
                 };
@@ -387,7 +359,7 @@ private Q_SLOTS:
         }
         QCOMPARE(bytes(s.CurrentDBPath), mdb);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(QFile::exists(CompactScratchPath(s)), step == QLatin1String("delete"));
+        QCOMPARE(QFile::exists(CompactScratchPath(s)), step == "delete");
         QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(nextStart(d), saved);
     }
@@ -411,16 +383,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, older);
         QFETCH(QString, sabotage);
-        QFETCH(QString, engineText);
         write(s.CurrentDBPath, QStringLiteral("7.0.0"));
-        for (const QString& sql : {older, sabotage})
+        for (const QString& sql : {older, sabotage}) {
             if (!sql.isEmpty())
                 exec(s.CurrentDBPath, sql);
+        }
         const auto before = snapshot(s.CurrentDBPath);
-        ScriptedPrompt p;
         QString why;
         QVERIFY(!OpenReportDatabase(s, {}, p, &why));
         const QString text = "The report file " + native(s.CurrentDBPath) + " could not be brought up to date: ";
+        QFETCH(QString, engineText);
         QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {text, engineText}) && why.startsWith(text));
         QCOMPARE(snapshot(s.CurrentDBPath), before);
     }
