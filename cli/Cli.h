@@ -34,3 +34,7 @@ struct CliRegistrar
 };
 
 const QList<CliCommand>& cliCommands();
+
+// Loads the stored report into the session's model; false (the reason written to stderr) when the file cannot
+// be read. With lookups, the look-ups that follow loading a report in the window run too.
+bool loadStoredReport(CliContext& c, bool lookups);

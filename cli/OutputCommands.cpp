@@ -28,14 +28,10 @@ int exportUpload(CliContext& c)
         }
     }
 
+    if (!loadStoredReport(c, true))
+        return 1;
     Session& session = *c.session;
     QString why;
-    if (!LoadReport(session, &why)) {
-        *c.err << "r318form-cli: the report file " << session.CurrentDBPath << " could not be read: " << why << '\n';
-        c.err->flush();
-        return 1;
-    }
-    LoadTimeLookups(session, false, *c.prompt);
     if (!WriteReport(session, &why)) {
         *c.err << "r318form-cli: the report could not be saved to " << session.CurrentDBPath << ": " << why << '\n';
         c.err->flush();

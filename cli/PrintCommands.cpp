@@ -32,14 +32,9 @@ int exportPdf(CliContext& c)
         c.err->flush();
         return 1;
     }
-    Session& session = *c.session;
-    QString why;
-    if (!LoadReport(session, &why)) {
-        *c.err << "r318form-cli: the report file " << session.CurrentDBPath << " could not be read: " << why << '\n';
-        c.err->flush();
+    if (!loadStoredReport(c, true))
         return 1;
-    }
-    LoadTimeLookups(session, false, *c.prompt);
+    Session& session = *c.session;
 
     const QString target = QFileInfo(c.args.first()).absoluteFilePath();
     QPrinter printer(QPrinter::HighResolution);

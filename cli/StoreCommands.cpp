@@ -87,14 +87,9 @@ QJsonObject reportJson(ReportModel& m)
 
 int dump(CliContext& c)
 {
-    Session& session = *c.session;
-    QString why;
-    if (!LoadReport(session, &why)) {
-        *c.err << "r318form-cli: the report file " << session.CurrentDBPath << " could not be read: " << why << '\n';
-        c.err->flush();
+    if (!loadStoredReport(c, false))
         return 1;
-    }
-    *c.out << QJsonDocument(reportJson(session.model)).toJson(QJsonDocument::Indented);
+    *c.out << QJsonDocument(reportJson(c.session->model)).toJson(QJsonDocument::Indented);
     return 0;
 }
 

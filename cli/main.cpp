@@ -5,6 +5,8 @@
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "base/Prompt.h"
+#include "host/FillFromHost.h"
+#include "store/ReportIO.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -48,6 +50,20 @@ CliRegistrar::CliRegistrar(const CliCommand& command)
 const QList<CliCommand>& cliCommands()
 {
     return registry();
+}
+
+bool loadStoredReport(CliContext& c, bool lookups)
+{
+    Session& session = *c.session;
+    QString why;
+    if (!LoadReport(session, &why)) {
+        *c.err << "r318form-cli: the report file " << session.CurrentDBPath << " could not be read: " << why << '\n';
+        c.err->flush();
+        return false;
+    }
+    if (lookups)
+        LoadTimeLookups(session, false, *c.prompt);
+    return true;
 }
 
 int main(int argc, char** argv)
