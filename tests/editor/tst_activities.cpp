@@ -11,60 +11,52 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
-namespace {
-
-QString option(int i)
-{
-    return QStringLiteral("OptActivities_%1").arg(i);
-}
-
-// Picks text i; its box once it has the focus.
-QPlainTextEdit* pick(const WindowFixture& f, int i)
-{
-    f.click(option(i));
-    auto* box = f.find<QPlainTextEdit>("txtActivities");
-    return QTest::qWaitFor([box] { return box->hasFocus(); }) ? box : nullptr;
-}
-
-QString title(const WindowFixture& f)
-{
-    return f.find<QGroupBox>("Frame11")->title();
-}
-
-} // namespace
-
 class TestActivities : public QObject
 {
     Q_OBJECT
 
+    static QString option(int i) { return QString("OptActivities_%1").arg(i); }
+    static QString title(const WindowFixture& f) { return f.find<QGroupBox>("Frame11")->title(); }
+    // Picks text i; its box once it has the focus.
+    static QPlainTextEdit* pick(const WindowFixture& f, int i)
+    {
+        f.click(option(i));
+        auto* box = f.find<QPlainTextEdit>("txtActivities");
+        return QTest::qWaitFor([box] { return box->hasFocus(); }) ? box : nullptr;
+    }
+
 private Q_SLOTS:
-    void pickShowsPromptAndText_data()
+    // A pick shows the text with its prompt as the group's title and marks its button, in both colour modes. Tab
+    // leaves the box; picking another text stores the one shown, also when the click does not take the focus.
+    void picking()
     {
-        QTest::addColumn<QString>("mode");
-        row("color", "color");
-        row("mono", "mono");
-    }
-    void pickShowsPromptAndText()
-    {
-        QFETCH(QString, mode);
-        WindowFixture f(mode);
-        QVERIFY(f.start());
-        QVERIFY(f.find("txtActivities")->isHidden());
-        f.session.model.ActivityText[11] = "12 checks\r\n3 examiners";
-        QPlainTextEdit* box = pick(f, 11);
-        QVERIFY(box);
-        QCOMPARE(title(f), "Vessel Safety Checks: No of checks and examiners, awards");
-        QCOMPARE(box->toPlainText(), "12 checks\n3 examiners");
-        QVERIFY(f.window()->findChild<ActivitiesGroup*>()->activitiesTarget());
-        QCOMPARE(f.find(option(11))->palette().color(QPalette::Button), Scheme::Picked);
-        QVERIFY(f.find(option(0))->palette().color(QPalette::Button) != Scheme::Picked);
+        for (const QString mode : {"color", "mono"}) {
+            WindowFixture f(mode);
+            QVERIFY(f.start());
+            QVERIFY(f.find("txtActivities")->isHidden());
+            f.session.model.ActivityText[11] = "12 checks\r\n3 examiners";
+            f.session.model.ActivityText[8] = "Web site award";
+            QPlainTextEdit* box = pick(f, 11);
+            QVERIFY(box);
+            QCOMPARE(title(f), "Vessel Safety Checks: No of checks and examiners, awards");
+            QCOMPARE(box->toPlainText(), "12 checks\n3 examiners");
+            QVERIFY(f.window()->findChild<ActivitiesGroup*>()->activitiesTarget());
+            QCOMPARE(f.find(option(11))->palette().color(QPalette::Button), Scheme::Picked);
+            QVERIFY(f.find(option(0))->palette().color(QPalette::Button) != Scheme::Picked);
+            QTest::keyClick(box, Qt::Key_Tab);
+            QVERIFY(!box->hasFocus());
+            QCOMPARE(f.session.model.ActivityText[11], "12 checks\r\n3 examiners");
 
-        // Tab leaves the box instead of typing a tab.
-        QTest::keyClick(box, Qt::Key_Tab);
-        QVERIFY(!box->hasFocus());
-        QCOMPARE(f.session.model.ActivityText[11], "12 checks\r\n3 examiners");
+            QVERIFY(pick(f, 0));
+            QTest::keyClicks(box, "Twelve meetings\r"); // \r: the Return key
+            f.find<QAbstractButton>(option(8))->click();
+            QCOMPARE(f.session.model.ActivityText[0], "Twelve meetings");
+            QCOMPARE(box->toPlainText(), "Web site award");
+            QCOMPARE(title(f), "National: Excellence in journalism, web site, teaching aids");
+        }
     }
 
+    // Losing the focus stores the text without its trailing line breaks, with CR LF inside.
     void focusLossStoresText_data()
     {
         QTest::addColumn<QString>("typed"); // \r: the Return key
@@ -91,27 +83,12 @@ private Q_SLOTS:
         QCOMPARE(storedModel(f.reportPath()).ActivityText[1], stored);
     }
 
-    void pickingAnotherTextStoresTheShownOne()
-    {
-        WindowFixture f;
-        QVERIFY(f.start());
-        f.session.model.ActivityText[8] = "Web site award";
-        QPlainTextEdit* box = pick(f, 0);
-        QVERIFY(box);
-        QTest::keyClicks(box, "Twelve meetings\r");
-        // A click from code does not take the focus from the box.
-        f.find<QAbstractButton>(option(8))->click();
-        QCOMPARE(f.session.model.ActivityText[0], "Twelve meetings");
-        QCOMPARE(box->toPlainText(), "Web site award");
-        QCOMPARE(title(f), "National: Excellence in journalism, web site, teaching aids");
-    }
-
     void boxNeverFocusedChangesNothingAtExit()
     {
         WindowFixture f;
         QVERIFY(f.start());
         for (int i = 0; i < ReportModel::ActivityCount; ++i)
-            f.session.model.ActivityText[std::size_t(i)] = QStringLiteral("Text %1\r\nsecond line").arg(i);
+            f.session.model.ActivityText[std::size_t(i)] = QString("Text %1\r\nsecond line").arg(i);
         const auto texts = f.session.model.ActivityText;
         f.close();
         QCOMPARE(storedModel(f.reportPath()).ActivityText, texts);

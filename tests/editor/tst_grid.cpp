@@ -16,31 +16,20 @@
 
 namespace {
 
-// A cell typed into: the list, the row (0: the first officer line, -1: the first heading line) and the column,
-// the keys typed and the text the box then holds (null: the box stays shut).
+// The list, row (0: the first officer line, -1: the first heading line) and column of a cell, the keys typed
+// and the text the box then holds (null: the box stays shut).
 struct Typing
 {
     int category, row, column;
     QString keys, box;
 };
 
-// An edit of a member's data: where, what is typed, the cell's new value and the answer to the question to copy
-// it ("": not asked).
+// A member's data edited: where, the keys, the cell's new value and the answer to copy it ("": not asked).
 struct Change
 {
     int category, column;
     QString keys, value, answer;
 };
-
-RecognitionGroup* group(const WindowFixture& f)
-{
-    return f.find<RecognitionGroup>("Frame2");
-}
-
-bool fileMenuEnabled(const WindowFixture& f)
-{
-    return f.find<QMenu>("mnuFile")->menuAction()->isEnabled();
-}
 
 // The first officer line that is (or is not) a section heading.
 int officerRow(const ReportModel& m, bool heading)
@@ -51,26 +40,34 @@ int officerRow(const ReportModel& m, bool heading)
     return 0;
 }
 
-// Shows list `category` and opens the edit box over a cell with the Enter key; the box, or null when it stays shut.
-QLineEdit* openBox(const WindowFixture& f, int category, int row, int column)
+// The window with the grid's controls at hand.
+struct Window : WindowFixture
 {
-    group(f)->showCategory(category);
-    group(f)->setCurrentCell(row, column);
-    auto* grid = f.find<QTableWidget>("Grid");
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Return);
-    auto* box = f.find<QLineEdit>("Edittext");
-    return group(f)->isEditing() && box->hasFocus() ? box : nullptr;
-}
+    using WindowFixture::WindowFixture;
+    RecognitionGroup* group() const { return find<RecognitionGroup>("Frame2"); }
+    QTableWidget* grid() const { return find<QTableWidget>("Grid"); }
+    bool fileMenuEnabled() const { return find<QMenu>("mnuFile")->menuAction()->isEnabled(); }
 
-// A double click as the platform delivers it: press, release, double click, release.
-void doubleClick(QTableWidget* grid, Qt::MouseButton button, int row, int column)
-{
-    const QPoint cell = grid->visualRect(grid->model()->index(row - 1, column)).center();
-    QTest::mouseClick(grid->viewport(), button, {}, cell);
-    QTest::mouseDClick(grid->viewport(), button, {}, cell);
-    QTest::mouseRelease(grid->viewport(), button, {}, cell);
-}
+    // Shows list `category` and opens the edit box over a cell with the Enter key; the box, or null when it stays
+    // shut.
+    QLineEdit* openBox(int category, int row, int column) const
+    {
+        group()->showCategory(category);
+        group()->setCurrentCell(row, column);
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Return);
+        auto* box = find<QLineEdit>("Edittext");
+        return group()->isEditing() && box->hasFocus() ? box : nullptr;
+    }
+    // A double click on a cell as the platform delivers it: press, release, double click, release.
+    void doubleClick(Qt::MouseButton button, int row, int column) const
+    {
+        const QPoint cell = grid()->visualRect(grid()->model()->index(row - 1, column)).center();
+        QTest::mouseClick(grid()->viewport(), button, {}, cell);
+        QTest::mouseDClick(grid()->viewport(), button, {}, cell);
+        QTest::mouseRelease(grid()->viewport(), button, {}, cell);
+    }
+};
 
 } // namespace
 
@@ -96,13 +93,13 @@ private Q_SLOTS:
         QFETCH(QString, mode);
         QFETCH(int, category);
         QFETCH(QString, columns);
-        WindowFixture f(mode);
+        Window f(mode);
         QVERIFY(f.start());
-        QVERIFY(!group(f)->isGridShown());
+        QVERIFY(!f.group()->isGridShown());
         const QString button = QString("OptGrid_%1").arg(category);
         f.click(button);
-        QVERIFY(group(f)->isGridShown());
-        auto* grid = f.find<QTableWidget>("Grid");
+        QVERIFY(f.group()->isGridShown());
+        QTableWidget* grid = f.grid();
         QCOMPARE(grid->rowCount(), category == 0 ? f.session.model.officerCount() : 24);
         QStringList visible;
         for (int c = 0; c < grid->columnCount(); ++c)
@@ -111,7 +108,6 @@ private Q_SLOTS:
         QCOMPARE(visible.join(' '), columns);
         QCOMPARE(f.find(button)->palette().color(QPalette::Button), Scheme::Picked);
         if (category == 0) {
-            QCOMPARE(group(f)->title(), "Elected,  Appointed and Other Officers ");
             const auto colour = [&](bool heading) {
                 return grid->item(officerRow(f.session.model, heading) - 1, 3)->background().color();
             };
@@ -145,23 +141,23 @@ private Q_SLOTS:
     void typing()
     {
         QFETCH(Typing, t);
-        WindowFixture f;
+        Window f;
         QVERIFY(f.start());
         ReportModel& m = f.session.model;
         const int row = t.row > 0 ? t.row : officerRow(m, t.row < 0);
         m.entry(6, 2).Cert.clear();
         m.entry(6, 2).Grade.clear();
         m.entry(2, 24).Office.clear();
-        QLineEdit* edit = openBox(f, t.category, row, t.column);
+        QLineEdit* edit = f.openBox(t.category, row, t.column);
         QCOMPARE(edit != nullptr, !t.box.isNull());
-        QCOMPARE(fileMenuEnabled(f), !edit);
+        QCOMPARE(f.fileMenuEnabled(), !edit);
         if (!edit)
             return;
         QTest::keyClicks(edit, t.keys);
         QCOMPARE(edit->text(), t.box);
         QCOMPARE(edit->cursorPosition(), t.box.size());
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(group(f)->cellText(row, t.column), t.box.trimmed());
+        QCOMPARE(f.group()->cellText(row, t.column), t.box.trimmed());
         const RecognizedEntry& e = m.entry(t.category, row);
         QCOMPARE(QStringList({e.Cert, {}, e.Last, e.First, e.Rank, e.Grade, e.Office}).at(t.column - 1),
                  t.box.trimmed());
@@ -181,7 +177,7 @@ private Q_SLOTS:
     void memberChange()
     {
         QFETCH(Change, c);
-        WindowFixture f;
+        Window f;
         QVERIFY(f.start());
         ReportModel& m = f.session.model;
         const int line = officerRow(m, false);
@@ -196,17 +192,16 @@ private Q_SLOTS:
 
         f.prompt.queue(c.answer == "yes" ? Prompt::Answer::Yes : Prompt::Answer::No);
         const int row = c.category == 0 ? line : 1;
-        QLineEdit* edit = openBox(f, c.category, row, c.column);
+        QLineEdit* edit = f.openBox(c.category, row, c.column);
         QVERIFY(edit);
         QTest::keyClicks(edit, c.keys);
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(group(f)->cellText(row, c.column), c.value);
-        QCOMPARE(f.prompt.shown.size(), c.answer.isEmpty() ? 0 : 1);
-        if (!c.answer.isEmpty()) {
-            const Prompt::Message& q = f.prompt.shown.first();
-            QCOMPARE(q.text + "|" + q.title, "Change all instances of this member?|Change member data.");
-            QVERIFY(q.icon == Prompt::Icon::Question && q.buttons == Prompt::Buttons::YesNo);
-        }
+        QCOMPARE(f.group()->cellText(row, c.column), c.value);
+        QCOMPARE(f.prompt.texts(),
+                 c.answer.isEmpty() ? QStringList() : QStringList{"Change all instances of this member?"});
+        for (const Prompt::Message& q : f.prompt.shown)
+            QVERIFY(q.title == "Change member data." && q.icon == Prompt::Icon::Question &&
+                    q.buttons == Prompt::Buttons::YesNo);
         const auto field = [&c](const auto& holder) {
             return QStringList{holder.Last, holder.First, holder.Rank, holder.Grade}.at(c.column - 3);
         };
@@ -217,6 +212,7 @@ private Q_SLOTS:
             QCOMPARE(field(m.entry(list, 1)), c.category == list || c.answer == "yes" ? c.value : old);
     }
 
+    // A left double click opens the box, a right one does not, nor does the next double click after a right click.
     // Enter, Tab and a double click in the box commit, Esc leaves cell and report unchanged; in each case the grid
     // has the focus again and the other controls are back. While open, the box takes the focus back. Closing the
     // window stores what the box holds.
@@ -234,11 +230,17 @@ private Q_SLOTS:
     {
         QFETCH(int, key);
         QFETCH(QString, stored);
-        WindowFixture f;
+        Window f;
         QVERIFY(f.start());
         f.session.model.entry(2, 3).Office = "Fleet Captain";
-        QLineEdit* edit = openBox(f, 2, 3, 7);
-        QVERIFY(edit);
+        f.group()->showCategory(2);
+        f.doubleClick(Qt::RightButton, 3, 7);
+        QTest::mouseClick(f.grid()->viewport(), Qt::RightButton);
+        f.doubleClick(Qt::LeftButton, 3, 7);
+        QVERIFY(!f.group()->isEditing());
+        f.doubleClick(Qt::LeftButton, 3, 7);
+        auto* edit = f.find<QLineEdit>("Edittext");
+        QVERIFY(f.group()->isEditing() && edit->hasFocus());
         QVERIFY(!f.find("OptGrid_0")->isEnabled());
         auto* other = new QLineEdit(f.window()->centralWidget());
         other->show();
@@ -252,30 +254,12 @@ private Q_SLOTS:
             return;
         }
         key ? QTest::keyClick(edit, Qt::Key(key)) : QTest::mouseDClick(edit, Qt::LeftButton);
-        QVERIFY(!group(f)->isEditing());
+        QVERIFY(!f.group()->isEditing());
         QCOMPARE(f.session.model.entry(2, 3).Office, stored);
-        QCOMPARE(group(f)->cellText(3, 7), stored);
-        QCOMPARE(QPoint(group(f)->currentRow(), group(f)->currentColumn()), QPoint(3, 7));
-        QVERIFY(f.find("Grid")->hasFocus());
-        QVERIFY(fileMenuEnabled(f) && f.find("OptGrid_0")->isEnabled());
-    }
-
-    // A right-button double click does not open the box, nor does the next double click after a right click;
-    // a left double click does.
-    void rightDoubleClick()
-    {
-        WindowFixture f;
-        QVERIFY(f.start());
-        group(f)->showCategory(7);
-        auto* grid = f.find<QTableWidget>("Grid");
-        doubleClick(grid, Qt::RightButton, 2, 4);
-        QVERIFY(!group(f)->isEditing());
-        QTest::mouseClick(grid->viewport(), Qt::RightButton);
-        doubleClick(grid, Qt::LeftButton, 2, 4);
-        QVERIFY(!group(f)->isEditing());
-        doubleClick(grid, Qt::LeftButton, 2, 4);
-        QVERIFY(group(f)->isEditing());
-        QCOMPARE(QPoint(group(f)->currentRow(), group(f)->currentColumn()), QPoint(2, 4));
+        QCOMPARE(f.group()->cellText(3, 7), stored);
+        QCOMPARE(QPoint(f.group()->currentRow(), f.group()->currentColumn()), QPoint(3, 7));
+        QVERIFY(f.grid()->hasFocus());
+        QVERIFY(f.fileMenuEnabled() && f.find("OptGrid_0")->isEnabled());
     }
 };
 
