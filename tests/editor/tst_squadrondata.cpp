@@ -57,7 +57,7 @@ private Q_SLOTS:
         row("seventh digit", DateCase{sub, "", "0704195", End::Enter, "Jul 4, 2019", "1999"});
         row("impossible, Enter", DateCase{to, sep18, "023019", End::Enter, sep18, "1999"});
         row("impossible, leaving", DateCase{from, sep18, "023019", End::Leave, sep18, "2019"});
-        row("Esc", DateCase{from, sep18, "1231", End::Escape, sep18, "2019"});
+        row("Esc", DateCase{from, sep18, "123119", End::Escape, sep18, "2019"});
         row("cleared", DateCase{from, sep18, "\b", End::Enter, "", "1999"});
         row("year window", DateCase{sub, "", "123130", End::Enter, "Dec 31, 1930", "1999"});
         row("unreadable kept", DateCase{sub, "1.9.2019", "", End::Leave, "1.9.2019", "1999"});
