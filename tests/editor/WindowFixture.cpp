@@ -53,6 +53,11 @@ bool WindowFixture::start(const std::function<void(const QString& dataDir)>& pre
     return QTest::qWaitFor([this] { return m_window->isLoaded(); });
 }
 
+void WindowFixture::click(const QString& name) const
+{
+    QTest::mouseClick(find(name), Qt::LeftButton);
+}
+
 bool WindowFixture::trigger(const QString& item) const
 {
     auto* action = find<QAction>(item);

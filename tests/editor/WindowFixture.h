@@ -52,6 +52,8 @@ public:
     {
         return m_window ? m_window->findChild<T*>(name) : nullptr;
     }
+    // A left click on the widget of that name.
+    void click(const QString& name) const;
     // Triggers the menu item with that object name (it must be enabled).
     bool trigger(const QString& item) const;
     // Closes the window as its title-bar button does; the window object stays for inspection.

@@ -2,89 +2,67 @@
 // picked, CR LF line breaks in the report, and a reload that must leave nothing to store.
 
 #include "WindowFixture.h"
+#include "WindowTestHelpers.h"
 
 #include "editor/ActivitiesGroup.h"
 #include "editor/Scheme.h"
-#include "store/ReportIO.h"
 
+#include <QAbstractButton>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTest>
-
-namespace {
-
-// Types the text as keys; a line break is the Return key.
-void type(QWidget* box, const QString& text)
-{
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClicks(box, lines[i]);
-    }
-}
-
-// The activity texts as stored in the report file at path.
-std::array<QString, ReportModel::ActivityCount> storedTexts(const QString& path)
-{
-    ReportSession stored;
-    stored.CurrentDBPath = path;
-    if (!LoadScalars(stored))
-        qWarning("%s does not load", qPrintable(path));
-    return stored.model.ActivityText;
-}
-
-QRadioButton* option(const WindowFixture& f, int i)
-{
-    return f.find<QRadioButton>(QStringLiteral("OptActivities_%1").arg(i));
-}
-
-} // namespace
 
 class TestActivities : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void pickShowsPromptAndText_data()
+    static QString option(int i) { return QString("OptActivities_%1").arg(i); }
+    static QString title(const WindowFixture& f) { return f.find<QGroupBox>("Frame11")->title(); }
+    // Picks text i; its box once it has the focus.
+    static QPlainTextEdit* pick(const WindowFixture& f, int i)
     {
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("color") << "color";
-        QTest::newRow("mono") << "mono";
-    }
-    void pickShowsPromptAndText()
-    {
-        QFETCH(QString, mode);
-        WindowFixture f(mode);
-        QVERIFY(f.start());
+        f.click(option(i));
         auto* box = f.find<QPlainTextEdit>("txtActivities");
-        QVERIFY(box->isHidden());
-        f.session.model.ActivityText[11] = "12 checks\r\n3 examiners";
-
-        QTest::mouseClick(option(f, 11), Qt::LeftButton);
-        QCOMPARE(f.find<QGroupBox>("Frame11")->title(), "Vessel Safety Checks: No of checks and examiners, awards");
-        QVERIFY(box->isVisible());
-        QCOMPARE(box->toPlainText(), "12 checks\n3 examiners");
-        QTRY_VERIFY(box->hasFocus());
-        QVERIFY(f.window()->findChild<ActivitiesGroup*>()->activitiesTarget());
-        QCOMPARE(option(f, 11)->palette().color(QPalette::Button), Scheme::Picked);
-        QVERIFY(option(f, 0)->palette().color(QPalette::Button) != Scheme::Picked);
-
-        // Tab leaves the box instead of typing a tab.
-        QTest::keyClick(box, Qt::Key_Tab);
-        QVERIFY(!box->hasFocus());
-        QCOMPARE(f.session.model.ActivityText[11], "12 checks\r\n3 examiners");
+        return QTest::qWaitFor([box] { return box->hasFocus(); }) ? box : nullptr;
     }
 
+private Q_SLOTS:
+    // A pick shows the text with its prompt as the group's title and marks its button, in both colour modes. Tab
+    // leaves the box; picking another text stores the one shown, also when the click does not take the focus.
+    void picking()
+    {
+        for (const QString mode : {"color", "mono"}) {
+            WindowFixture f(mode);
+            QVERIFY(f.start());
+            QVERIFY(f.find("txtActivities")->isHidden());
+            f.session.model.ActivityText[11] = "12 checks\r\n3 examiners";
+            f.session.model.ActivityText[8] = "Web site award";
+            QPlainTextEdit* box = pick(f, 11);
+            QVERIFY(box);
+            QCOMPARE(title(f), "Vessel Safety Checks: No of checks and examiners, awards");
+            QCOMPARE(box->toPlainText(), "12 checks\n3 examiners");
+            QVERIFY(f.window()->findChild<ActivitiesGroup*>()->activitiesTarget());
+            QCOMPARE(f.find(option(11))->palette().color(QPalette::Button), Scheme::Picked);
+            QVERIFY(f.find(option(0))->palette().color(QPalette::Button) != Scheme::Picked);
+            QTest::keyClick(box, Qt::Key_Tab);
+            QVERIFY(!box->hasFocus());
+            QCOMPARE(f.session.model.ActivityText[11], "12 checks\r\n3 examiners");
+
+            QVERIFY(pick(f, 0));
+            QTest::keyClicks(box, "Twelve meetings\r"); // \r: the Return key
+            f.find<QAbstractButton>(option(8))->click();
+            QCOMPARE(f.session.model.ActivityText[0], "Twelve meetings");
+            QCOMPARE(box->toPlainText(), "Web site award");
+            QCOMPARE(title(f), "National: Excellence in journalism, web site, teaching aids");
+        }
+    }
+
+    // Losing the focus stores the text without its trailing line breaks, with CR LF inside.
     void focusLossStoresText_data()
     {
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typed"); // \r: the Return key
         QTest::addColumn<QString>("stored");
-        QTest::newRow("inner and trailing breaks") << "Cruise to Bay\nRendezvous\n\n"
-                                                   << "Cruise to Bay\r\nRendezvous";
-        QTest::newRow("only breaks") << "\n\n" << QString();
+        row("inner and trailing breaks", "Cruise to Bay\rRendezvous\r\r", "Cruise to Bay\r\nRendezvous");
+        row("only breaks", "\r\r", "");
     }
     void focusLossStoresText()
     {
@@ -93,35 +71,16 @@ private Q_SLOTS:
         WindowFixture f;
         QVERIFY(f.start());
         f.session.model.ActivityText[1] = "Old text";
-        auto* box = f.find<QPlainTextEdit>("txtActivities");
-        QTest::mouseClick(option(f, 1), Qt::LeftButton);
-        QTRY_VERIFY(box->hasFocus());
+        QPlainTextEdit* box = pick(f, 1);
+        QVERIFY(box);
         box->selectAll();
-        type(box, typed);
-
-        f.find<QLineEdit>("txtFind")->setFocus();
+        QTest::keyClicks(box, typed);
+        f.find("txtFind")->setFocus();
         QTRY_VERIFY(!box->hasFocus());
         QCOMPARE(f.session.model.ActivityText[1], stored);
         QCOMPARE(box->toPlainText(), QString(stored).replace("\r\n", "\n"));
         QVERIFY(f.trigger("mnuFileSave"));
-        QCOMPARE(storedTexts(f.reportPath())[1], stored);
-    }
-
-    void pickingAnotherTextStoresTheShownOne()
-    {
-        WindowFixture f;
-        QVERIFY(f.start());
-        f.session.model.ActivityText[8] = "Web site award";
-        auto* box = f.find<QPlainTextEdit>("txtActivities");
-        QTest::mouseClick(option(f, 0), Qt::LeftButton);
-        QTRY_VERIFY(box->hasFocus());
-        type(box, "Twelve meetings\n");
-
-        // A click from code does not take the focus from the box.
-        option(f, 8)->click();
-        QCOMPARE(f.session.model.ActivityText[0], "Twelve meetings");
-        QCOMPARE(box->toPlainText(), "Web site award");
-        QCOMPARE(f.find<QGroupBox>("Frame11")->title(), "National: Excellence in journalism, web site, teaching aids");
+        QCOMPARE(storedModel(f.reportPath()).ActivityText[1], stored);
     }
 
     void boxNeverFocusedChangesNothingAtExit()
@@ -129,10 +88,10 @@ private Q_SLOTS:
         WindowFixture f;
         QVERIFY(f.start());
         for (int i = 0; i < ReportModel::ActivityCount; ++i)
-            f.session.model.ActivityText[std::size_t(i)] = QStringLiteral("Text %1\r\nsecond line").arg(i);
+            f.session.model.ActivityText[std::size_t(i)] = QString("Text %1\r\nsecond line").arg(i);
         const auto texts = f.session.model.ActivityText;
         f.close();
-        QCOMPARE(storedTexts(f.reportPath()), texts);
+        QCOMPARE(storedModel(f.reportPath()).ActivityText, texts);
     }
 
     // A reload while the box had the focus empties and hides it; the exit must not store the emptied box
@@ -141,23 +100,19 @@ private Q_SLOTS:
     {
         WindowFixture f;
         QVERIFY(f.start());
-        auto* box = f.find<QPlainTextEdit>("txtActivities");
-        QTest::mouseClick(option(f, 5), Qt::LeftButton);
-        QTRY_VERIFY(box->hasFocus());
-        type(box, "Boat show\nParade");
+        QPlainTextEdit* box = pick(f, 5);
+        QVERIFY(box);
+        QTest::keyClicks(box, "Boat show\rParade");
         QVERIFY(f.trigger("mnuFileSave"));
-
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
-        type(box, " not kept");
+        QTest::keyClicks(box, " not kept");
         QVERIFY(f.trigger("mnuFileRevert"));
         QVERIFY(box->isHidden());
-        QCOMPARE(f.find<QGroupBox>("Frame11")->title(), "Activities and Awards");
+        QCOMPARE(title(f), "Activities and Awards");
         f.close();
-
-        const QString saved = "Boat show\r\nParade";
-        QCOMPARE(storedTexts(f.reportPath())[5], saved);
-        QCOMPARE(storedTexts(f.session.CurrentBakPath)[5], saved);
+        QCOMPARE(storedModel(f.reportPath()).ActivityText[5], "Boat show\r\nParade");
+        QCOMPARE(storedModel(f.session.CurrentBakPath).ActivityText[5], "Boat show\r\nParade");
     }
 };
 

@@ -3,29 +3,33 @@
 
 #include "ReportFixture.h"
 #include "WindowFixture.h"
+#include "WindowTestHelpers.h"
 
 #include "editor/RecognitionGroup.h"
 #include "editor/Scheme.h"
 
 #include <QLineEdit>
 #include <QMenu>
-#include <QRadioButton>
 #include <QTableWidget>
-#include <QTest>
 
 #include <tuple>
 
 namespace {
 
-RecognitionGroup* group(const WindowFixture& f)
+// The list, row (0: the first officer line, -1: the first heading line) and column of a cell, the keys typed
+// and the text the box then holds (null: the box stays shut).
+struct Typing
 {
-    return f.find<RecognitionGroup>("Frame2");
-}
+    int category, row, column;
+    QString keys, box;
+};
 
-bool fileMenuEnabled(const WindowFixture& f)
+// A member's data edited: where, the keys, the cell's new value and the answer to copy it ("": not asked).
+struct Change
 {
-    return f.find<QMenu>("mnuFile")->menuAction()->isEnabled();
-}
+    int category, column;
+    QString keys, value, answer;
+};
 
 // The first officer line that is (or is not) a section heading.
 int officerRow(const ReportModel& m, bool heading)
@@ -36,26 +40,34 @@ int officerRow(const ReportModel& m, bool heading)
     return 0;
 }
 
-// Shows list `category` and opens the edit box over a cell with the Enter key; the box, or null when it stays shut.
-QLineEdit* openBox(const WindowFixture& f, int category, int row, int column)
+// The window with the grid's controls at hand.
+struct Window : WindowFixture
 {
-    group(f)->showCategory(category);
-    group(f)->setCurrentCell(row, column);
-    auto* grid = f.find<QTableWidget>("Grid");
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Return);
-    auto* box = f.find<QLineEdit>("Edittext");
-    return group(f)->isEditing() && box->hasFocus() ? box : nullptr;
-}
+    using WindowFixture::WindowFixture;
+    RecognitionGroup* group() const { return find<RecognitionGroup>("Frame2"); }
+    QTableWidget* grid() const { return find<QTableWidget>("Grid"); }
+    bool fileMenuEnabled() const { return find<QMenu>("mnuFile")->menuAction()->isEnabled(); }
 
-// A double click as the platform delivers it: press, release, double click, release.
-void doubleClick(QTableWidget* grid, Qt::MouseButton button, int row, int column)
-{
-    const QPoint cell = grid->visualRect(grid->model()->index(row - 1, column)).center();
-    QTest::mouseClick(grid->viewport(), button, {}, cell);
-    QTest::mouseDClick(grid->viewport(), button, {}, cell);
-    QTest::mouseRelease(grid->viewport(), button, {}, cell);
-}
+    // Shows list `category` and opens the edit box over a cell with the Enter key; the box, or null when it stays
+    // shut.
+    QLineEdit* openBox(int category, int row, int column) const
+    {
+        group()->showCategory(category);
+        group()->setCurrentCell(row, column);
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Return);
+        auto* box = find<QLineEdit>("Edittext");
+        return group()->isEditing() && box->hasFocus() ? box : nullptr;
+    }
+    // A double click on a cell as the platform delivers it: press, release, double click, release.
+    void doubleClick(Qt::MouseButton button, int row, int column) const
+    {
+        const QPoint cell = grid()->visualRect(grid()->model()->index(row - 1, column)).center();
+        QTest::mouseClick(grid()->viewport(), button, {}, cell);
+        QTest::mouseDClick(grid()->viewport(), button, {}, cell);
+        QTest::mouseRelease(grid()->viewport(), button, {}, cell);
+    }
+};
 
 } // namespace
 
@@ -64,161 +76,109 @@ class TestGrid : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A click on a category shows its list (24 rows, or one per officer line) with its columns, and marks the
-    // button; the officer list's section headings stand out in both colour modes.
+    // A click on a category shows its list with its visible columns and marks the button; the officer list's
+    // section headings stand out in both colour modes.
     void lists_data()
     {
-        QTest::addColumn<int>("category");
-        QTest::addColumn<QString>("columns"); // the visible ones
         QTest::addColumn<QString>("mode");
-        QTest::newRow("officers") << 0 << "0 1 3 4 5 6"
-                                  << "color";
-        QTest::newRow("officers, mono") << 0 << "0 1 3 4 5 6"
-                                        << "mono";
-        QTest::newRow("district") << 1 << "1 3 4 5 6 7"
-                                  << "color";
-        QTest::newRow("deceased") << 6 << "1 3 4 5 6"
-                                  << "color";
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QString>("columns");
+        row("officers", "color", 0, "0 1 3 4 5 6");
+        row("officers, mono", "mono", 0, "0 1 3 4 5 6");
+        row("district", "color", 1, "1 3 4 5 6 7");
+        row("deceased", "color", 6, "1 3 4 5 6");
     }
-
     void lists()
     {
+        QFETCH(QString, mode);
         QFETCH(int, category);
         QFETCH(QString, columns);
-        QFETCH(QString, mode);
-        WindowFixture f(mode);
+        Window f(mode);
         QVERIFY(f.start());
-        auto* grid = f.find<QTableWidget>("Grid");
-        QVERIFY(!group(f)->isGridShown());
-        auto* button = f.find<QRadioButton>(QString("OptGrid_%1").arg(category));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(group(f)->isGridShown());
+        QVERIFY(!f.group()->isGridShown());
+        const QString button = QString("OptGrid_%1").arg(category);
+        f.click(button);
+        QVERIFY(f.group()->isGridShown());
+        QTableWidget* grid = f.grid();
         QCOMPARE(grid->rowCount(), category == 0 ? f.session.model.officerCount() : 24);
         QStringList visible;
         for (int c = 0; c < grid->columnCount(); ++c)
             if (!grid->isColumnHidden(c))
                 visible << QString::number(c);
         QCOMPARE(visible.join(' '), columns);
-        QCOMPARE(button->palette().color(QPalette::Button), Scheme::Picked);
+        QCOMPARE(f.find(button)->palette().color(QPalette::Button), Scheme::Picked);
         if (category == 0) {
-            QCOMPARE(group(f)->title(), "Elected,  Appointed and Other Officers ");
-            const int heading = officerRow(f.session.model, true), line = officerRow(f.session.model, false);
-            QVERIFY(heading > 0 && line > 0);
-            const QColor headingColour = grid->item(heading - 1, 3)->background().color();
-            QVERIFY(headingColour != grid->item(line - 1, 3)->background().color());
-            QVERIFY(mode == "mono" || headingColour == Scheme::Background);
+            QCOMPARE(f.group()->title(), "Elected,  Appointed and Other Officers ");
+            const auto colour = [&](bool heading) {
+                return grid->item(officerRow(f.session.model, heading) - 1, 3)->background().color();
+            };
+            QVERIFY(colour(true) != colour(false));
+            QVERIFY(mode == "mono" || colour(true) == Scheme::Background);
         }
     }
 
-    // The edit box opens only where a value can be typed; while it is open the File menu is disabled.
-    void editableCells_data()
-    {
-        QTest::addColumn<int>("category");
-        QTest::addColumn<int>("row"); // -1: the first heading line, 0: the first officer line
-        QTest::addColumn<int>("column");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("officer last name") << 0 << 0 << 3 << true;
-        QTest::newRow("heading line") << 0 << -1 << 3 << false;
-        QTest::newRow("office") << 0 << 0 << 0 << false;
-        QTest::newRow("officer's certificate") << 0 << 0 << 1 << false;
-        QTest::newRow("hidden column") << 3 << 1 << 2 << false;
-        QTest::newRow("district certificate") << 1 << 1 << 1 << false;
-        QTest::newRow("deceased certificate") << 6 << 1 << 1 << true;
-        QTest::newRow("national assignment") << 2 << 24 << 7 << true;
-    }
-
-    void editableCells()
-    {
-        QFETCH(int, category);
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(bool, opens);
-        WindowFixture f;
-        QVERIFY(f.start());
-        if (row <= 0)
-            row = officerRow(f.session.model, row < 0);
-        QCOMPARE(openBox(f, category, row, column) != nullptr, opens);
-        QCOMPARE(fileMenuEnabled(f), !opens);
-    }
-
-    // Grades are typed as one letter and become the two-character codes; a deceased member's certificate takes a
-    // letter W or A to F, then digits, seven characters at most. Cell and report get the text trimmed.
+    // The edit box opens only where a value can be typed, and disables the File menu. Grades are typed as one
+    // letter and become the two-character codes; a deceased member's certificate takes a letter W or A to F, then
+    // digits, seven characters at most. Cell and report get the text trimmed.
     void typing_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("box");
-        QTest::newRow("grade A") << 6 << "A"
-                                 << "AP";
-        QTest::newRow("grade j") << 6 << "j"
-                                 << "JN";
-        QTest::newRow("grade x") << 6 << "x"
-                                 << "";
-        QTest::newRow("grade S") << 6 << "S"
-                                 << "S ";
-        QTest::newRow("grade digit dropped") << 6 << "p1"
-                                             << "P ";
-        QTest::newRow("grade SN") << 6 << "s\bn"
-                                  << "SN";
-        QTest::newRow("certificate cut") << 1 << "7a1234567"
-                                         << "A123456";
-        QTest::newRow("certificate letter") << 1 << "wB9"
-                                            << "W9";
-        QTest::newRow("certificate other letter") << 1 << "g"
-                                                  << "";
+        QTest::addColumn<Typing>("t");
+        row("heading line", Typing{0, -1, 3, "", QString()});
+        row("office", Typing{0, 0, 0, "", QString()});
+        row("officer's certificate", Typing{0, 0, 1, "", QString()});
+        row("hidden column", Typing{3, 1, 2, "", QString()});
+        row("district certificate", Typing{1, 1, 1, "", QString()});
+        row("national assignment", Typing{2, 24, 7, " Sea Scouts", " Sea Scouts"});
+        row("grade A", Typing{6, 2, 6, "A", "AP"});
+        row("grade j", Typing{6, 2, 6, "j", "JN"});
+        row("grade x", Typing{6, 2, 6, "x", ""});
+        row("grade S", Typing{6, 2, 6, "S", "S "});
+        row("grade digit dropped", Typing{6, 2, 6, "p1", "P "});
+        row("grade SN", Typing{6, 2, 6, "s\bn", "SN"});
+        row("certificate cut", Typing{6, 2, 1, "7a1234567", "A123456"});
+        row("certificate letter", Typing{6, 2, 1, "wB9", "W9"});
+        row("certificate other letter", Typing{6, 2, 1, "g", ""});
     }
-
     void typing()
     {
-        QFETCH(int, column);
-        QFETCH(QString, keys);
-        QFETCH(QString, box);
-        WindowFixture f;
+        QFETCH(Typing, t);
+        Window f;
         QVERIFY(f.start());
-        RecognizedEntry& entry = f.session.model.entry(6, 2);
-        entry.Cert.clear();
-        entry.Grade.clear();
-        QLineEdit* edit = openBox(f, 6, 2, column);
-        QVERIFY(edit);
-        QTest::keyClicks(edit, keys);
-        QCOMPARE(edit->text(), box);
-        QCOMPARE(edit->cursorPosition(), box.size());
+        ReportModel& m = f.session.model;
+        const int row = t.row > 0 ? t.row : officerRow(m, t.row < 0);
+        m.entry(6, 2).Cert.clear();
+        m.entry(6, 2).Grade.clear();
+        m.entry(2, 24).Office.clear();
+        QLineEdit* edit = f.openBox(t.category, row, t.column);
+        QCOMPARE(edit != nullptr, !t.box.isNull());
+        QCOMPARE(f.fileMenuEnabled(), !edit);
+        if (!edit)
+            return;
+        QTest::keyClicks(edit, t.keys);
+        QCOMPARE(edit->text(), t.box);
+        QCOMPARE(edit->cursorPosition(), t.box.size());
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(group(f)->cellText(2, column), box.trimmed());
-        QCOMPARE(column == 6 ? entry.Grade : entry.Cert, box.trimmed());
+        QCOMPARE(f.group()->cellText(row, t.column), t.box.trimmed());
+        const RecognizedEntry& e = m.entry(t.category, row);
+        QCOMPARE(QStringList({e.Cert, {}, e.Last, e.First, e.Rank, e.Grade, e.Office}).at(t.column - 1),
+                 t.box.trimmed());
     }
 
     // A changed name or rank may be copied to every line of the same member (by certificate); a grade, and any
     // change in the deceased list, is stored in its own line only, without a question.
     void memberChange_data()
     {
-        QTest::addColumn<int>("category");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("officer last name, yes") << 0 << 3 << "er "
-                                                << "Older" << true << true;
-        QTest::newRow("officer last name, no") << 0 << 3 << "er"
-                                               << "Older" << true << false;
-        QTest::newRow("new SN rank, yes") << 5 << 5 << "/C"
-                                          << "Lt/C" << true << true;
-        QTest::newRow("officer grade") << 0 << 6 << "\bn"
-                                       << "N" << false << true;
-        QTest::newRow("deceased first name") << 6 << 4 << "e"
-                                             << "Anne" << false << true;
+        QTest::addColumn<Change>("c");
+        row("officer last name, yes", Change{0, 3, "er ", "Older", "yes"});
+        row("officer last name, no", Change{0, 3, "er", "Older", "no"});
+        row("new SN rank, yes", Change{5, 5, "/C", "Lt/C", "yes"});
+        row("officer grade", Change{0, 6, "\bn", "N", ""});
+        row("deceased first name", Change{6, 4, "e", "Anne", ""});
     }
-
     void memberChange()
     {
-        QFETCH(int, category);
-        QFETCH(int, column);
-        QFETCH(QString, keys);
-        QFETCH(QString, value);
-        QFETCH(bool, asked);
-        QFETCH(bool, yes);
-        WindowFixture f;
+        QFETCH(Change, c);
+        Window f;
         QVERIFY(f.start());
         ReportModel& m = f.session.model;
         const int line = officerRow(m, false);
@@ -227,112 +187,80 @@ private Q_SLOTS:
                 std::tuple(cert, "Old", "Ann", "Lt", "P");
         };
         put(m.officer(line), "X999999");
-        for (const int c : {1, 5, 6})
-            put(m.entry(c, 1), "X999999");
+        for (const int list : {1, 5, 6})
+            put(m.entry(list, 1), "X999999");
         put(m.entry(3, 1), "X888888");
 
-        f.prompt.queue(yes ? Prompt::Answer::Yes : Prompt::Answer::No);
-        const int row = category == 0 ? line : 1;
-        QLineEdit* edit = openBox(f, category, row, column);
+        f.prompt.queue(c.answer == "yes" ? Prompt::Answer::Yes : Prompt::Answer::No);
+        const int row = c.category == 0 ? line : 1;
+        QLineEdit* edit = f.openBox(c.category, row, c.column);
         QVERIFY(edit);
-        QTest::keyClicks(edit, keys);
+        QTest::keyClicks(edit, c.keys);
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(group(f)->cellText(row, column), value);
-        QCOMPARE(f.prompt.shown.size(), asked ? 1 : 0);
-        if (asked) {
-            const Prompt::Message& question = f.prompt.shown.first();
-            QCOMPARE(question.text + "|" + question.title, "Change all instances of this member?|Change member data.");
-            QCOMPARE(question.icon, Prompt::Icon::Question);
-            QCOMPARE(question.buttons, Prompt::Buttons::YesNo);
-        }
-        const auto field = [column](const auto& holder) {
-            return QStringList{holder.Cert, holder.Last, holder.First, holder.Rank, holder.Grade}.at(column - 2);
+        QCOMPARE(f.group()->cellText(row, c.column), c.value);
+        QCOMPARE(f.prompt.texts(),
+                 c.answer.isEmpty() ? QStringList() : QStringList{"Change all instances of this member?"});
+        for (const Prompt::Message& q : f.prompt.shown)
+            QVERIFY(q.title == "Change member data." && q.icon == Prompt::Icon::Question &&
+                    q.buttons == Prompt::Buttons::YesNo);
+        const auto field = [&c](const auto& holder) {
+            return QStringList{holder.Last, holder.First, holder.Rank, holder.Grade}.at(c.column - 3);
         };
-        const QString old = QStringList{"Old", "Ann", "Lt", "P"}.at(column - 3);
+        const QString old = QStringList{"Old", "Ann", "Lt", "P"}.at(c.column - 3);
         QCOMPARE(field(m.entry(3, 1)), old);
-        QCOMPARE(field(m.officer(line)), category == 0 || (asked && yes) ? value : old);
-        for (const int c : {1, 5, 6})
-            QCOMPARE(field(m.entry(c, 1)), category == c || (asked && yes) ? value : old);
-        QCOMPARE(m.entry(1, 1).Cert, "X999999");
+        QCOMPARE(field(m.officer(line)), c.category == 0 || c.answer == "yes" ? c.value : old);
+        for (const int list : {1, 5, 6})
+            QCOMPARE(field(m.entry(list, 1)), c.category == list || c.answer == "yes" ? c.value : old);
     }
 
+    // A left double click opens the box, a right one does not, nor does the next double click after a right click.
     // Enter, Tab and a double click in the box commit, Esc leaves cell and report unchanged; in each case the grid
-    // has the focus again and the File menu is back. While open, the box takes the focus back from other controls.
+    // has the focus again and the other controls are back. While open, the box takes the focus back. Closing the
+    // window stores what the box holds.
     void closingTheBox_data()
     {
-        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("key"); // 0: a double click, -1: the window is closed
         QTest::addColumn<QString>("stored");
-        QTest::newRow("Enter") << "Enter"
-                               << "Port Captain";
-        QTest::newRow("Tab") << "Tab"
-                             << "Port Captain";
-        QTest::newRow("double click") << "double click"
-                                      << "Port Captain";
-        QTest::newRow("Esc") << "Esc"
-                             << "Fleet Captain";
+        row("Enter", int(Qt::Key_Return), "Port Captain");
+        row("Tab", int(Qt::Key_Tab), "Port Captain");
+        row("double click", 0, "Port Captain");
+        row("Esc", int(Qt::Key_Escape), "Fleet Captain");
+        row("window closed", -1, "Port Captain");
     }
-
     void closingTheBox()
     {
-        QFETCH(QString, how);
+        QFETCH(int, key);
         QFETCH(QString, stored);
-        WindowFixture f;
+        Window f;
         QVERIFY(f.start());
         f.session.model.entry(2, 3).Office = "Fleet Captain";
-        QLineEdit* edit = openBox(f, 2, 3, 7);
-        QVERIFY(edit);
-        QVERIFY(!f.find<QRadioButton>("OptGrid_0")->isEnabled());
+        f.group()->showCategory(2);
+        f.doubleClick(Qt::RightButton, 3, 7);
+        QTest::mouseClick(f.grid()->viewport(), Qt::RightButton);
+        f.doubleClick(Qt::LeftButton, 3, 7);
+        QVERIFY(!f.group()->isEditing());
+        f.doubleClick(Qt::LeftButton, 3, 7);
+        auto* edit = f.find<QLineEdit>("Edittext");
+        QVERIFY(f.group()->isEditing() && edit->hasFocus());
+        QVERIFY(!f.find("OptGrid_0")->isEnabled());
         auto* other = new QLineEdit(f.window()->centralWidget());
         other->show();
         other->setFocus();
         QTRY_VERIFY(edit->hasFocus());
         edit->setText(" Port Captain  ");
-        if (how == "double click")
-            QTest::mouseDClick(edit, Qt::LeftButton);
-        else
-            QTest::keyClick(edit, how == "Enter" ? Qt::Key_Return : how == "Tab" ? Qt::Key_Tab : Qt::Key_Escape);
-        QVERIFY(!group(f)->isEditing());
+        if (key < 0) {
+            f.close();
+            const QString sql = "SELECT COUNT(*) FROM Recognized WHERE Category = 2 AND Office = '%1'";
+            QCOMPARE(ReportFixture::value(f.reportPath(), sql.arg(stored)), QVariant(1));
+            return;
+        }
+        key ? QTest::keyClick(edit, Qt::Key(key)) : QTest::mouseDClick(edit, Qt::LeftButton);
+        QVERIFY(!f.group()->isEditing());
         QCOMPARE(f.session.model.entry(2, 3).Office, stored);
-        QCOMPARE(group(f)->cellText(3, 7), stored);
-        QCOMPARE(group(f)->currentRow(), 3);
-        QCOMPARE(group(f)->currentColumn(), 7);
-        QVERIFY(f.find<QTableWidget>("Grid")->hasFocus());
-        QVERIFY(fileMenuEnabled(f));
-        QVERIFY(f.find<QRadioButton>("OptGrid_0")->isEnabled());
-    }
-
-    // A right-button double click does not open the box, nor does the next double click after a right click;
-    // a left double click does.
-    void rightDoubleClick()
-    {
-        WindowFixture f;
-        QVERIFY(f.start());
-        group(f)->showCategory(7);
-        auto* grid = f.find<QTableWidget>("Grid");
-        doubleClick(grid, Qt::RightButton, 2, 4);
-        QVERIFY(!group(f)->isEditing());
-        QTest::mouseClick(grid->viewport(), Qt::RightButton);
-        doubleClick(grid, Qt::LeftButton, 2, 4);
-        QVERIFY(!group(f)->isEditing());
-        doubleClick(grid, Qt::LeftButton, 2, 4);
-        QVERIFY(group(f)->isEditing());
-        QCOMPARE(group(f)->currentRow(), 2);
-        QCOMPARE(group(f)->currentColumn(), 4);
-    }
-
-    // Closing the window while a cell is edited stores what the box holds.
-    void closingTheWindow()
-    {
-        WindowFixture f;
-        QVERIFY(f.start());
-        f.session.model.entry(6, 1) = RecognizedEntry();
-        QLineEdit* edit = openBox(f, 6, 1, 3);
-        QVERIFY(edit);
-        QTest::keyClicks(edit, " Zed ");
-        f.close();
-        QCOMPARE(
-            ReportFixture::value(f.reportPath(), "SELECT COUNT(*) FROM Recognized WHERE Category = 6 AND Last = 'Zed'"),
-            QVariant(1));
+        QCOMPARE(f.group()->cellText(3, 7), stored);
+        QCOMPARE(QPoint(f.group()->currentRow(), f.group()->currentColumn()), QPoint(3, 7));
+        QVERIFY(f.grid()->hasFocus());
+        QVERIFY(f.fileMenuEnabled() && f.find("OptGrid_0")->isEnabled());
     }
 };
 
