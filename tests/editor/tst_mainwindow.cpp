@@ -8,6 +8,7 @@
 #include "editor/ChangeDB.h"
 #include "editor/HelpWindow.h"
 #include "editor/Scheme.h"
+#include "output/SpellCheck.h"
 #include "store/ReportArchive.h"
 #include "store/ReportFile.h"
 
@@ -283,6 +284,15 @@ private Q_SLOTS:
         QVERIFY(f.trigger("mnuSpell"));
         QCOMPARE(box->toPlainText(), "Three cruises");
         QCOMPARE(f.session.model.ActivityText[1], "Three cruises");
+
+        // Without a dictionary the item is not offered.
+        const QStringList folders = DictionaryFolders();
+        QTemporaryDir empty;
+        SetDictionaryFolders({empty.path()});
+        WindowFixture without;
+        QVERIFY(without.start());
+        QVERIFY(!without.find<QAction>("mnuSpell")->isEnabled());
+        SetDictionaryFolders(folders);
     }
 
     // A reload (here: opening an archive and closing it again) empties the activities box; at exit the emptied box
