@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (data[0] % 2 == 0) {
         bytes = sound;
         for (size_t i = 1; i + 4 <= size; i += 4) {
-            const size_t offset = (size_t(data[i]) << 16 | size_t(data[i + 1]) << 8 | data[i + 2]) % size_t(bytes.size());
+            const size_t offset =
+                (size_t(data[i]) << 16 | size_t(data[i + 1]) << 8 | data[i + 2]) % size_t(bytes.size());
             bytes[qsizetype(offset)] = char(data[i + 3]);
         }
     } else {

@@ -118,7 +118,7 @@ int setOfficerHolders(HostSession& session, const std::vector<OfficerHolder>& ho
         if (!FindMemberByID(session.host, holder.memId))
             continue;
         SetOfficerMember(session.model, holder.row,
-                   LookupDetail::currentMember(session.host.MembersRS, QStringLiteral("SquadRank")));
+                         LookupDetail::currentMember(session.host.MembersRS, QStringLiteral("SquadRank")));
         ++written;
     }
     return written;
