@@ -199,46 +199,26 @@ void R318grid::buildMenus()
     mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", QStringLiteral("About"));
     mnuHelpHow = addItem(mnuHelp, "mnuHelpHow", QStringLiteral("Help"));
 
-    wire(mnuFileSave, &R318grid::mnuFileSaveClick);
-    wire(mnuFileRevert, &R318grid::mnuFileRevertClick);
+    connect(mnuFileSave, &QAction::triggered, this, &R318grid::mnuFileSaveClick);
+    connect(mnuFileRevert, &QAction::triggered, this, &R318grid::mnuFileRevertClick);
     m_archive = std::make_unique<ArchiveActions>(m_session, m_prompt, *this);
-    wire(mnuFileAchive, [this] { m_archive->mnuFileAchiveClick(); });
-    wire(mnuFileOpen, [this] { m_archive->mnuFileOpenClick(); });
-    wire(mnuFileCloseArchive, [this] { m_archive->mnuFileCloseArchiveClick(); });
-    wire(mnuFileSaveAs, [this] { m_archive->mnuFileSaveAsClick(); });
-    wire(mnuFileDelete, [this] { m_archive->mnuFileDeleteClick(); });
-    wire(mnuFileNew, [this] { m_archive->mnuFileNewClick(); });
-    wire(mnuFileFill, &R318grid::mnuFileFillClick);
-    wire(mnuFileRefresh, &R318grid::mnuFileRefreshClick);
-    wire(mnuFileClose, &QWidget::close);
-    wire(mnuPrintPreview, &R318grid::mnuPrintPreviewClick);
-    wire(mnuSubmit, &R318grid::mnuSubmitClick);
-    wire(mnuSpell, &R318grid::mnuSpellClick);
-    wire(mnuHelpAbout, &R318grid::mnuHelpAboutClick);
-    wire(mnuHelpHow, [this] { ShowHelp(this, m_session.HelpFilePath, HelpContents); });
+    connect(mnuFileAchive, &QAction::triggered, this, [this] { m_archive->mnuFileAchiveClick(); });
+    connect(mnuFileOpen, &QAction::triggered, this, [this] { m_archive->mnuFileOpenClick(); });
+    connect(mnuFileCloseArchive, &QAction::triggered, this, [this] { m_archive->mnuFileCloseArchiveClick(); });
+    connect(mnuFileSaveAs, &QAction::triggered, this, [this] { m_archive->mnuFileSaveAsClick(); });
+    connect(mnuFileDelete, &QAction::triggered, this, [this] { m_archive->mnuFileDeleteClick(); });
+    connect(mnuFileNew, &QAction::triggered, this, [this] { m_archive->mnuFileNewClick(); });
+    connect(mnuFileFill, &QAction::triggered, this, &R318grid::mnuFileFillClick);
+    connect(mnuFileRefresh, &QAction::triggered, this, &R318grid::mnuFileRefreshClick);
+    connect(mnuFileClose, &QAction::triggered, this, &QWidget::close);
+    connect(mnuPrintPreview, &QAction::triggered, this, &R318grid::mnuPrintPreviewClick);
+    connect(mnuSubmit, &QAction::triggered, this, &R318grid::mnuSubmitClick);
+    connect(mnuSpell, &QAction::triggered, this, &R318grid::mnuSpellClick);
+    connect(mnuHelpAbout, &QAction::triggered, this, &R318grid::mnuHelpAboutClick);
+    connect(mnuHelpHow, &QAction::triggered, this, [this] { ShowHelp(this, m_session.HelpFilePath, HelpContents); });
     // F1 anywhere in the window opens the help on the window.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { ShowHelp(this, m_session.HelpFilePath, HelpMainWindow); });
-
-    // Items whose operations are not built yet stay disabled, so that no item does nothing when clicked.
-    for (QAction* item : mnuFile->actions() + mnuReport->actions() + mnuHelp->actions())
-        item->setEnabled(item->isSeparator() || isWired(item));
-}
-
-template <typename Slot> void R318grid::wire(QAction* item, Slot slot)
-{
-    connect(item, &QAction::triggered, this, slot);
-    m_wired.insert(item);
-}
-
-bool R318grid::isWired(const QAction* item) const
-{
-    return m_wired.contains(item);
-}
-
-void R318grid::enableItem(QAction* item, bool enabled)
-{
-    item->setEnabled(enabled && isWired(item));
 }
 
 namespace {
@@ -291,10 +271,10 @@ void R318grid::readDataDir()
 void R318grid::menuControlFrom(const QStringList& dataDirFiles)
 {
     const ArchiveItems items = archiveItems(m_session, dataDirFiles);
-    enableItem(mnuFileOpen, items.openArchive);
-    enableItem(mnuFileDelete, items.deleteArchives);
-    enableItem(mnuFileSaveAs, items.replaceCurrent);
-    enableItem(mnuFileCloseArchive, items.closeArchive);
+    mnuFileOpen->setEnabled(items.openArchive);
+    mnuFileDelete->setEnabled(items.deleteArchives);
+    mnuFileSaveAs->setEnabled(items.replaceCurrent);
+    mnuFileCloseArchive->setEnabled(items.closeArchive);
 }
 
 void R318grid::PaintControls()
@@ -313,7 +293,7 @@ void R318grid::GridMode()
     Frame2->setCategoriesEnabled(true);
     Frame8->setEnabled(true);
     mnuFile->menuAction()->setEnabled(true);
-    enableItem(mnuPrintPreview, true);
+    mnuPrintPreview->setEnabled(true);
 }
 
 void R318grid::EditMode()
@@ -366,7 +346,7 @@ void R318grid::showEvent(QShowEvent* event)
         LoadFormData(false);
         MenuControl();
         // Without a spelling dictionary the spelling check is not offered.
-        enableItem(mnuSpell, IsWord());
+        mnuSpell->setEnabled(IsWord());
         Frame11->setActivitiesTarget(false);
         Frame1->clearEnteredFlags();
     });

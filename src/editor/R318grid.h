@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -90,10 +89,6 @@ protected:
 
 private:
     void buildMenus();
-    // An item is enabled only when its operation is connected: no item may do nothing when clicked.
-    bool isWired(const QAction* item) const;
-    template <typename Slot> void wire(QAction* item, Slot slot);
-    void enableItem(QAction* item, bool enabled);
     // MenuControl on the file names last read from DataDir: a key typed into the to-date never waits on the disk.
     // A watcher on DataDir keeps the names current.
     void menuControlFrom(const QStringList& dataDirFiles);
@@ -143,7 +138,6 @@ private:
 
     std::unique_ptr<ArchiveActions> m_archive;
     std::unique_ptr<MouseWheelFilter> m_wheel; // only with the host's mouse setting on
-    QSet<const QAction*> m_wired;
     QStringList m_dataDirFiles;
     QFileSystemWatcher* m_dataDirWatcher = nullptr;
 
