@@ -119,7 +119,9 @@ void DateBox::keyReleaseEvent(QKeyEvent* event)
 void DateBox::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (!isPassing(event) && !m_editing)
+    // Also when the window becomes active: a click that activates the window gives its box the focus then, and
+    // the box must take the typed digits. Only a closing menu leaves the box as it was.
+    if (event->reason() != Qt::PopupFocusReason && !m_editing)
         startEditing();
 }
 

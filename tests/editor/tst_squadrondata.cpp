@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -120,6 +121,14 @@ private Q_SLOTS:
         QTest::keyClick(from, Qt::Key_Return);
         QVERIFY(from->isEditing());
         QCOMPARE(from->text(), "090119");
+        // A box that gets the focus as its window becomes active (the click that activated the window chose it)
+        // edits as well; only a closing menu leaves it in the display state.
+        f.window()->Fillvalues();
+        for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+            QFocusEvent in(QEvent::FocusIn, reason);
+            QApplication::sendEvent(from, &in);
+            QCOMPARE(from->isEditing(), reason == Qt::ActiveWindowFocusReason);
+        }
 
         for (DateBox* box : {from, f.find<DateBox>("txtTo")}) {
             box->setFocus();
