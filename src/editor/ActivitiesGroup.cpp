@@ -63,6 +63,11 @@ QString withoutTrailingBreaks(QString text)
     return text;
 }
 
+bool isActivation(const QEvent* event)
+{
+    return static_cast<const QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason;
+}
+
 // Focus that leaves for a menu or another window comes back where it was: no edit ends there.
 bool endsEdit(const QEvent* event)
 {
@@ -184,6 +189,8 @@ bool ActivitiesGroup::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtActivities) {
         if (event->type() == QEvent::FocusIn && endsEdit(event))
             gotFocus();
+        else if (event->type() == QEvent::FocusIn && isActivation(event))
+            ActivitiesTarget = true; // the box has the focus again (or a click into the inactive window chose it)
         else if (event->type() == QEvent::FocusOut && endsEdit(event))
             store();
     }

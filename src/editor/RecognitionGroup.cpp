@@ -646,8 +646,8 @@ bool RecognitionGroup::eventFilter(QObject* watched, QEvent* event)
 
     if (watched == Grid) {
         if (event->type() == QEvent::FocusIn) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            // Also as the window becomes active: the click that activated it may have chosen the grid.
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
                 Q_EMIT gridFocused();
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

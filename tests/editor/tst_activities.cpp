@@ -8,6 +8,8 @@
 #include "editor/Scheme.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
@@ -92,6 +94,22 @@ private Q_SLOTS:
         const auto texts = f.session.model.ActivityText;
         f.close();
         QCOMPARE(storedModel(f.reportPath()).ActivityText, texts);
+    }
+
+    // A click into the box of an inactive window gives it the focus as the window becomes active: what is typed
+    // then is still stored at exit.
+    void focusAsTheWindowBecomesActive()
+    {
+        WindowFixture f;
+        QVERIFY(f.start());
+        QPlainTextEdit* box = pick(f, 3);
+        QVERIFY(box);
+        f.click("OptGrid_1"); // the grid is the member list's target now
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(box, &in);
+        box->insertPlainText("Council in May");
+        f.close();
+        QCOMPARE(storedModel(f.reportPath()).ActivityText[3], "Council in May");
     }
 
     // A reload while the box had the focus empties and hides it; the exit must not store the emptied box
