@@ -216,12 +216,7 @@ void MemberListGroup::cmdRemoveClick()
         m_grid->setCellText(row, c, QString());
     ReportModel& model = m_session.model;
     if (category == 0) {
-        Officer& officer = model.officer(row);
-        officer.Cert.clear();
-        officer.Last.clear();
-        officer.First.clear();
-        officer.Rank.clear();
-        officer.Grade.clear();
+        SetOfficerMember(model, row, HostMember());
     } else {
         RecognizedEntry& entry = model.entry(category, row);
         entry.Cert.clear();

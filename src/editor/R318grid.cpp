@@ -347,8 +347,6 @@ void R318grid::showEvent(QShowEvent* event)
         MenuControl();
         // Without a spelling dictionary the spelling check is not offered.
         mnuSpell->setEnabled(IsWord());
-        Frame11->setActivitiesTarget(false);
-        Frame1->clearEnteredFlags();
     });
 }
 

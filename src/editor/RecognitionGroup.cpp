@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "base/Prompt.h"
 #include "editor/Scheme.h"
+#include "host/HostLookups.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -69,14 +70,9 @@ QString normalisedGrade(const QString& typed)
     return QString();
 }
 
-struct Member
-{
-    QString Cert, Last, First, Rank, Grade;
-};
-
 // Copies a member's names, rank and grade to every officer line and recognition entry with the same certificate;
 // certificates, office titles and assignments stay as they are.
-void UnifyMemberDataChange(ReportModel& model, const Member& unify)
+void UnifyMemberDataChange(ReportModel& model, const HostMember& unify)
 {
     if (unify.Cert.isEmpty())
         return;
@@ -469,7 +465,7 @@ void RecognitionGroup::commit()
         m_prompt.question(QStringLiteral("Change all instances of this member?"), Prompt::Buttons::YesNo,
                           QStringLiteral("Change member data.")) == Prompt::Answer::Yes) {
         ReportModel& model = m_session.model;
-        Member unify;
+        HostMember unify;
         if (GridCategory == kOfficers) {
             const Officer& officer = model.officer(EditRow);
             unify = {officer.Cert, officer.Last, officer.First, officer.Rank, officer.Grade};
