@@ -21,10 +21,7 @@ void ArchiveActions::mnuFileAchiveClick()
 {
     m_window.commitEdits();
     const ArchiveOutcome outcome = ArchiveReport(m_session, m_prompt);
-    if (!outcome.focus.isEmpty()) {
-        if (auto* box = m_window.findChild<QWidget*>(outcome.focus))
-            box->setFocus(Qt::OtherFocusReason);
-    }
+    m_window.focusControl(outcome.focus);
     m_window.MenuControl();
 }
 

@@ -67,6 +67,9 @@ public:
     // every operation a menu starts, since a menu item does not take the focus.
     void commitEdits();
 
+    // Gives the focus to the control with that object name (a guard asks for it); nothing for an empty name.
+    void focusControl(const QString& name);
+
     // Restores the window when minimised and brings it to the front (a second copy was started).
     void bringToFront();
 
@@ -95,8 +98,6 @@ private:
     void readDataDir();
     void mnuFileSaveClick();
     void mnuFileRevertClick();
-    // Gives the focus to the control with that object name (a guard asks for it); nothing for an empty name.
-    void focusControl(const QString& name);
     void cmdSubOClick();
     void cmdSubOSearchClick();
     void mnuFileFillClick();
