@@ -96,8 +96,6 @@ private Q_SLOTS:
                                              : "Select file to display.";
         auto* label = child<QLabel>(chooser, "Label1");
         QCOMPARE(label->text(), instruction);
-        QCOMPARE(child<QPushButton>(chooser, "cmdOpen")->text() + '/' + child<QPushButton>(chooser, "cmdExit")->text(),
-                 deleting ? "Delete File/Close" : "Open Database/Cancel");
         for (const char* name : {"optDelete_0", "optDelete_1", "chkConfirm"})
             QCOMPARE(child(chooser, name)->isVisible(), deleting);
         QVERIFY(child<QRadioButton>(chooser, "optDelete_0")->isChecked());
@@ -109,7 +107,6 @@ private Q_SLOTS:
         const QString text = label->text();
         QVERIFY2(text.startsWith(instruction + "\n" + native(info.absoluteFilePath()).toUpper() + "\r\nCreated: "),
                  qPrintable(text));
-        QVERIFY(text.contains("\r\nLast Accessed: "));
         QVERIFY(text.endsWith("\r\nLast Modified: " +
                               QLocale::system().toString(info.lastModified(), QLocale::ShortFormat)));
 
