@@ -5,7 +5,9 @@
 #include "WindowTestHelpers.h"
 
 #include "editor/ActivitiesGroup.h"
+#include "editor/ArchiveActions.h"
 #include "editor/Scheme.h"
+#include "store/ReportArchive.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -106,20 +108,41 @@ private Q_SLOTS:
         QCOMPARE(storedModel(f.reportPath()).ActivityText, texts);
     }
 
-    // A reload while the box had the focus empties and hides it; the exit must not store the emptied box
-    // over the text that was saved.
+    // A reload while the box had the focus (Abandon, or opening an archive and closing it again) empties and
+    // hides it; the exit must not store the emptied box over the text that was saved.
+    void reloadLeavesNothingToStore_data()
+    {
+        QTest::addColumn<bool>("throughArchive");
+        QTest::newRow("abandon") << false;
+        QTest::newRow("open and close an archive") << true;
+    }
+
     void reloadLeavesNothingToStore()
     {
+        QFETCH(bool, throughArchive);
         WindowFixture f;
         QVERIFY(f.start());
+        f.session.model.FromDate = "Sep 1, 2025";
+        f.session.model.ToDate = "Aug 31, 2026";
         QPlainTextEdit* box = pick(f, 5);
         QVERIFY(box);
         QTest::keyClicks(box, "Boat show\rParade");
         QVERIFY(f.trigger("mnuFileSave"));
+        const QString archive = f.dataDir() + "r318_ASQ_2526A.mdb";
+        if (throughArchive)
+            QVERIFY(f.trigger("mnuFileAchive"));
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
-        QTest::keyClicks(box, " not kept");
-        QVERIFY(f.trigger("mnuFileRevert"));
+        if (throughArchive) {
+            f.window()->archiveActions().setChooser([&](const QString&) {
+                return OpenArchiveFile(f.session, archive, f.prompt) ? QStringLiteral("O") : QString();
+            });
+            QVERIFY(f.trigger("mnuFileOpen"));
+            QVERIFY(f.trigger("mnuFileCloseArchive"));
+        } else {
+            QTest::keyClicks(box, " not kept");
+            QVERIFY(f.trigger("mnuFileRevert"));
+        }
         QVERIFY(box->isHidden());
         QCOMPARE(title(f), "Activities and Awards");
         f.close();
