@@ -25,6 +25,7 @@ struct CliCommand
     bool needsHost;
     CliHandler run;
     const char* usage;
+    bool drawsPages = false; // needs fonts and the printer: runs with a graphical application object
 };
 
 // Registers a command at static initialisation (each command lives in a file of its own).

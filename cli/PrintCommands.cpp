@@ -66,6 +66,7 @@ int exportPdf(CliContext& c)
 }
 
 const CliRegistrar exportPdfCommand({"export-pdf", true, exportPdf,
-                                     "export-pdf FILE        print every page of the report to the PDF file FILE"});
+                                     "export-pdf FILE        print every page of the report to the PDF file FILE",
+                                     true});
 
 } // namespace

@@ -28,7 +28,11 @@ bool drawsPages(int argc, char** argv)
     int i = 1;
     if (i < argc && qstrcmp(argv[i], "--host") == 0)
         i += 2;
-    return i < argc && qstrcmp(argv[i], "export-pdf") == 0;
+    for (const CliCommand& c : registry()) {
+        if (i < argc && qstrcmp(argv[i], c.name) == 0)
+            return c.drawsPages;
+    }
+    return false;
 }
 
 int usage(QTextStream& err)
