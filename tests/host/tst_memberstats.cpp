@@ -85,10 +85,9 @@ private Q_SLOTS:
         QCOMPARE(FindNewSen(session), seniors); // listed with their Rank, not SquadRank
         QCOMPARE(entry(m, 7, 1) + ' ' + entry(m, 7, seniors + 1), QStringLiteral("C3|Last3|First3|R3|AP||7 ||||||0"));
         QList<qint32> expected;
-        for (int k = 0; k < fields.size(); ++k) {
-            QCOMPARE(FindCourseCompletion(session, fields[k]), k + 1 + more);
+        for (int k = 0; k < fields.size(); ++k)
             expected << k + 1 + more;
-        }
+        QCOMPARE(FindCourseCompletion(session, fields[5]), expected[5]);
         QCOMPARE(FindCourseCompletions(session, fields), expected);
         QCOMPARE(FindCourseCompletions(session, {"GH_N", "GH_S"}), (QList<qint32>{5 + more, 1 + more}));
         m.OCCount = {-1, 0, 0, -2};
