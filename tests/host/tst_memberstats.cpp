@@ -100,14 +100,7 @@ private Q_SLOTS:
         QCOMPARE(QList<qint32>(m.OCCount.begin(), m.OCCount.end()),
                  (QList<qint32>{-1, expected[11], expected[12], -2}));
 
-        // Without the watch year no new senior member is found and their list stays.
-        m.FromDate = "not a date";
-        HostCase::markCategory(m, 7, "Kept");
-        QCOMPARE(FindNewSen(session), 0);
-        QCOMPARE(entry(m, 7, 1), QStringLiteral("|Kept 1|||||7"));
-
         // A host without one of the fields cannot count it: that count stays as the report has it.
-        m.FromDate = "Sep 1, 2019";
         fx.execPrimary("ALTER TABLE Members DROP COLUMN GH_P");
         QCOMPARE(FindCourseCompletions(session, {"GH_S", "GH_P", "GH_AP"}),
                  (QList<qint32>{1 + more, m.AGCount[1], 3 + more}));
