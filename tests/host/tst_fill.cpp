@@ -113,44 +113,17 @@ private Q_SLOTS:
         }
     }
 
-    // Entries take the rows in turn with the titles of committee and position, trimmed, when all three codes are known.
-    void districtAndNationalAssignments()
-    {
-        HostFixture fx;
-        Session session;
-        // Entry 1 names no member, entry 2's member is not in Members, entry 3 is next watch's (every watch
-        // counts); entries 4, 5 and 6 lack their committee, position and department.
-        QVERIFY(HostCase::openSquadron(
-            fx, session, "4:1705 0:2701D 98:2101D",
-            "INSERT INTO MemberCom VALUES (2, ' 2 ', '7', '201', 'D', 1), (3, '2', '3', '205', 'D', 0), "
-            "(5, '2', '8', '201', 'D', 0), (6, '9', '7', '105', 'D', 0)"));
-        ReportModel& m = session.model;
-        HostCase::markCategory(m, 1, "Old");
-        HostCase::markCategory(m, 2, "Old");
-        ReportModel expected = m;
-        QVERIFY(!FindDNOffices(session, "N")); // no national rows: the category stays
-        QVERIFY(!FindDNOffices(session, "S")); // only the two assignment categories
-        QCOMPARE(dump(m), dump(expected));
-
-        QVERIFY(FindDNOffices(session, "D"));
-        expected.clearCategory(1);
-        HostCase::setEntry(expected, 1, 3, "1000002|Baker|Bo|Cdr|N|Education, Chairman|1");
-        HostCase::setEntry(expected, 1, 4, "1000003|Cole|Cy|1st/Lt|S||1");
-        HostCase::setEntry(expected, 1, 5, "1000005|Eve|Ed|P/Lt|JN||1");
-        HostCase::setEntry(expected, 1, 6, "1000006|Fox|Flo||P||1");
-        QCOMPARE(dump(m), dump(expected));
-        fx.execPrimary("INSERT INTO MemberCom VALUES (5, '1', '7', '105', 'N', 0)");
-        QVERIFY(FindDNOffices(session, "N"));
-        expected.clearCategory(2);
-        HostCase::setEntry(expected, 2, 1, "1000005|Eve|Ed|P/Lt|JN|Secretary, Chairman|2");
-        QCOMPARE(dump(m), dump(expected));
-    }
-
     void fillTakesWhatTheHostKnows()
     {
         HostFixture fx;
         Session session;
-        openFilled(fx, session);
+        // District rows in turn: one naming no member, one whose member is not in Members, one of next watch's
+        // (every watch counts) with blanks around its department, three lacking committee, position and department.
+        openFilled(fx, session, [](HostCase::Writer& w) {
+            HostCase::squadron(w, "2:1101 1:7703 3:1901 4:1901 2:2701D 0:2701D 98:2101D 3:1705N");
+            w.exec("INSERT INTO MemberCom VALUES (2, ' 2 ', '7', '201', 'D', 1), (3, '2', '3', '205', 'D', 0), "
+                   "(5, '2', '8', '201', 'D', 0), (6, '9', '7', '105', 'D', 0)");
+        });
         ReportModel expected = session.model;
         // Answered No, or without the watch year, nothing changes.
         ScriptedPrompt no, told;
@@ -178,6 +151,10 @@ private Q_SLOTS:
         for (int c : {1, 2, 7})
             expected.clearCategory(c);
         HostCase::setEntry(expected, 1, 1, "1000002|Baker|Bo|Cdr|N|Education, Chairman|1");
+        HostCase::setEntry(expected, 1, 4, "1000002|Baker|Bo|Cdr|N|Education, Chairman|1");
+        HostCase::setEntry(expected, 1, 5, "1000003|Cole|Cy|1st/Lt|S||1");
+        HostCase::setEntry(expected, 1, 6, "1000005|Eve|Ed|P/Lt|JN||1");
+        HostCase::setEntry(expected, 1, 7, "1000006|Fox|Flo||P||1");
         HostCase::setEntry(expected, 2, 1, "1000003|Cole|Cy|1st/Lt|S|Secretary, Chairman|2");
         HostCase::setEntry(expected, 7, 1, "1000002|Baker|Bo|P/C|N||7");
         HostCase::setEntry(expected, 7, 2, "1000003|Cole|Cy||S||7");
@@ -211,7 +188,13 @@ private Q_SLOTS:
             const ReportModel before = session.model;
             if (!c[0].isEmpty())
                 HostCase::Writer(fx.primaryPath()).exec("DROP TABLE " + c[0]);
-            QVERIFY(FillFromHost(session, m_yes).filled);
+            // Fill goes on past a failed query and shows the engine's text at the end.
+            ScriptedPrompt yes;
+            yes.setDefaultAnswer(Prompt::Answer::Yes);
+            const FillOutcome first = FillFromHost(session, yes);
+            QVERIFY(first.filled);
+            QCOMPARE(first.hostFailed, !c[0].isEmpty());
+            QVERIFY(c[0].isEmpty() || yes.told(Prompt::Icon::Warning, {"no such table: " + c[0]}));
             Session reopened;
             QCOMPARE(HostCase::openHost(fx, reopened), c[0] != "Members");
             reopened.model = before;
