@@ -290,9 +290,7 @@ private Q_SLOTS:
 
     // The compacted copy, made beside the report, replaces the report; the backup copy takes the content
     // uncompacted; scratch files of interrupted runs, which a start never takes for anything, are cleared away.
-    // Revert then returns to what was saved, the edits written into the file since (as before a preview) and
-    // those only in the model undone.
-    void compactionAndRevert()
+    void compaction()
     {
         reportWithFreeSpace(s, d);
         const auto content = snapshot(s.CurrentDBPath);
@@ -312,13 +310,6 @@ private Q_SLOTS:
         QCOMPARE(snapshot(s.CurrentDBPath), content);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
         QCOMPARE(nextStart(d), saved);
-
-        s.model.PubName = QStringLiteral("Draft");
-        QVERIFY(WriteReport(s));
-        s.model.NoMM = 999;
-        QVERIFY(Revert(s, p) && p.shown.isEmpty());
-        QCOMPARE(modelLines(s.model), saved);
-        QCOMPARE(bytes(s.CurrentDBPath), bytes(s.CurrentBakPath));
 
         // Without a report there is nothing to compact, and nothing is made.
         QVERIFY(QFile::remove(s.CurrentDBPath));
