@@ -39,7 +39,6 @@ QVariant pubName(const QString& path)
     return value(path, QStringLiteral("SELECT PubName FROM Misc"));
 }
 
-const QStringList kReportAndBackup = {QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
 const QByteArray kOld = "an older archive";
 
 } // namespace

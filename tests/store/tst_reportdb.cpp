@@ -23,8 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kFiles{u"r318_TST.bak"_s, u"r318_TST.mdb"_s};
-
 // Officers as "Forder|Office|DBcode|Last" in stored order.
 QStringList officerLines(const QString& path)
 {
@@ -92,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(m_db) && QFile::remove(m_s->CurrentBakPath));
         QVERIFY(OpenReportDatabase(*m_s, {}, m_p));
         QCOMPARE(bytes(m_s->CurrentBakPath), bytes(m_db)); // and nothing else is left in the folder
-        QCOMPARE(files(m_dir->path()), kFiles);
+        QCOMPARE(files(m_dir->path()), kReportAndBackup);
 
         // Every text field refuses zero-length text.
         QCOMPARE(value(m_db, "SELECT group_concat(sql) FROM sqlite_master").toString().count(u"<> '')"_s), 46);
@@ -137,7 +135,7 @@ private Q_SLOTS:
         QVERIFY(OpenReportDatabase(*m_s, u"NewDB"_s, m_p));
         QCOMPARE(snapshot(m_db), fresh);
         QCOMPARE(snapshot(m_s->CurrentBakPath), fresh);
-        QCOMPARE(files(m_dir->path()), kFiles);
+        QCOMPARE(files(m_dir->path()), kReportAndBackup);
         QVERIFY2(m_p.shown.isEmpty(), qPrintable(m_p.texts().join(u'\n')));
     }
 
