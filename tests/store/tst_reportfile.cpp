@@ -345,39 +345,6 @@ private Q_SLOTS:
         QVERIFY2(why.contains(QStringLiteral("does not exist")), qPrintable(why));
         QCOMPARE(files(d), QStringList({QStringLiteral("r318_TST.bak")}));
     }
-
-    // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used. The file is
-    // made older first: six recognition lists (for the seventh list), or the field BC_Sem that the upgrade drops.
-    void upgradeFails_data()
-    {
-        QTest::addColumn<QString>("older");
-        QTest::addColumn<QString>("sabotage");
-        QTest::addColumn<QString>("engineText");
-        const QString raise = "CREATE TRIGGER t BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END";
-        QTest::newRow("seventh list") << "DELETE FROM Recognized WHERE Category = 7"
-                                      << raise.arg("INSERT ON Recognized") << "refused";
-        QTest::newRow("dropping a field") << "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER"
-                                          << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
-                                          << "no such column: BC_Sem";
-        QTest::newRow("address") << QString() << raise.arg("UPDATE ON Misc") << "refused";
-    }
-    void upgradeFails()
-    {
-        QFETCH(QString, older);
-        QFETCH(QString, sabotage);
-        write(s.CurrentDBPath, QStringLiteral("7.0.0"));
-        for (const QString& sql : {older, sabotage}) {
-            if (!sql.isEmpty())
-                exec(s.CurrentDBPath, sql);
-        }
-        const auto before = snapshot(s.CurrentDBPath);
-        QString why;
-        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-        const QString text = "The report file " + native(s.CurrentDBPath) + " could not be brought up to date: ";
-        QFETCH(QString, engineText);
-        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {text, engineText}) && why.startsWith(text));
-        QCOMPARE(snapshot(s.CurrentDBPath), before);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestReportFile)
