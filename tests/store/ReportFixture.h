@@ -12,6 +12,8 @@
 namespace ReportFixture {
 
 inline const QString kUrl = QStringLiteral("https://example.org/r318/submit");
+// The files setUp names, as files() lists them.
+inline const QStringList kReportAndBackup{QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
 
 // Points a session's report paths into `dir` (r318_TST.mdb / .bak), HistorianURL = kUrl.
 void setUp(Session& s, const QString& dir);

@@ -1,4 +1,4 @@
-// Archives: their names and letters, archiving, Start a New R-318, opening, closing and replacing the current
+// Archives: their letters, archiving, Start a New R-318, opening, closing and replacing the current
 // report with an archive; a failing file operation never loses the report.
 
 #include "FailingReportFiles.h"
@@ -7,12 +7,13 @@
 #include "store/ReportArchive.h"
 #include "store/ReportDatabase.h"
 #include "store/ReportFile.h"
-#include "store/ReportFiles.h"
 #include "store/ReportIO.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 using namespace ReportFixture;
 
@@ -38,17 +39,7 @@ QVariant pubName(const QString& path)
     return value(path, QStringLiteral("SELECT PubName FROM Misc"));
 }
 
-const QStringList kReportAndBackup = {QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
 const QByteArray kOld = "an older archive";
-
-// A table of file operations that fail: the row's name, the operation and the end of its target's name.
-void failingSteps(std::initializer_list<std::array<const char*, 3>> rows)
-{
-    QTest::addColumn<QString>("op");
-    QTest::addColumn<QString>("suffix");
-    for (const auto& [name, op, suffix] : rows)
-        QTest::newRow(name) << QString(op) << QString(suffix);
-}
 
 } // namespace
 
@@ -85,26 +76,6 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(d));
         s.model = ReportModel();
         p.shown.clear();
-    }
-
-    // The squadron's report and archive names in any case; not another squadron's, nor backup copies, files set
-    // aside or scratch files.
-    void fileNames()
-    {
-        const QString code = QStringLiteral(" 12 ");
-        const QStringList reports{"r318_12.mdb", "R318_12.MDB"}, archives{"r318_12_1920A.mdb", "R318_12_FFTTB.MDB"};
-        const QStringList neither{"r318_123.mdb",
-                                  "r318_123_1920A.mdb",
-                                  "r318_1_1920A.mdb",
-                                  "r318_12_1920A.bak",
-                                  "r318_12.unreadable-20240131-154500.mdb",
-                                  "r318_12_1920A.unreadable-20240131-154500.mdb",
-                                  "~r318_12_1920A.mdb.0badcafe.tmp",
-                                  "~~Temp.mdb"};
-        for (const QString& name : reports + archives + neither)
-            QVERIFY2(IsReportFileName(name, code) == reports.contains(name) &&
-                         IsArchiveFileName(name, code) == archives.contains(name),
-                     qPrintable(name));
     }
 
     // The first archive of a watch period gets A without a question; a later one asks: Yes overwrites the latest
@@ -216,74 +187,66 @@ private Q_SLOTS:
     }
 
     // A failing step of Start a New stops it with a warning naming the report and the reason; the report, its
-    // backup copy and the model stay as they were, and no archive or scratch file is left.
-    void startNewStepFails_data()
+    // backup copy and the model stay as they were, and no archive or scratch file is left. Replace Current With
+    // Archive: the archive (saved first) and its backup copy take the places of the report and its backup copy;
+    // any failing step leaves both as they were and the archive open.
+    void stepFails_data()
     {
-        failingSteps({{"new report not made", "copy", ".tmp"},
-                      {"report not renamed to the archive", "rename", "_ffttA.mdb"},
-                      {"new report not moved in", "rename", "r318_TST.mdb"},
-                      {"new backup copy not moved in", "rename", "r318_TST.bak"}});
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("suffix");
+        for (const auto& [replace, name, op, suffix] :
+             {std::tuple(false, "new report not made", "copy", ".tmp"),
+              {false, "report not renamed to the archive", "rename", "_ffttA.mdb"},
+              {false, "new report not moved in", "rename", "r318_TST.mdb"},
+              {false, "new backup copy not moved in", "rename", "r318_TST.bak"},
+              {true, "replaced", "", ""},
+              {true, "replace, copy fails", "copy", ".tmp"},
+              {true, "replace, backup copy not moved in", "rename", "r318_TST.bak"},
+              {true, "replace, report not replaced", "rename", "r318_TST.mdb"}})
+            QTest::newRow(name) << replace << QString(op) << QString(suffix);
     }
-    void startNewStepFails()
+    void stepFails()
     {
+        QFETCH(bool, replace);
         QFETCH(QString, op);
         QFETCH(QString, suffix);
-        openReport(s, d);
-        s.model.PubName = QStringLiteral("Kept");
-        QVERIFY(WriteReport(s));
-        const auto main = snapshot(s.CurrentDBPath);
-        const QByteArray bak = bytes(s.CurrentBakPath);
+        if (replace) {
+            openArchive();
+            s.model.PubName = QStringLiteral("Archive saved");
+            QVERIFY(Save(s, p));
+            s.model.PubName = QStringLiteral("Archive edited");
+        } else {
+            openReport(s, d);
+            s.model.PubName = QStringLiteral("Kept");
+            QVERIFY(WriteReport(s));
+        }
+        const QString a = s.CurrentDBPath, aBak = s.CurrentBakPath;
+        const QByteArray main = bytes(s.ReportDBPath);
+        const QByteArray bak = bytes(s.ReportBakPath);
         const QStringList model = modelLines(s.model);
-        {
-            FailOnce failing(op, suffix);
-            QVERIFY(!StartNewReport(s, p).started);
-        }
-        QVERIFY(p.told(Prompt::Icon::Warning,
-                       {"simulated failure", QDir::toNativeSeparators(s.CurrentDBPath), "unchanged"}));
-        QCOMPARE(files(d), kReportAndBackup);
-        QCOMPARE(snapshot(s.CurrentDBPath), main);
-        QCOMPARE(bytes(s.CurrentBakPath), bak);
-        QCOMPARE(modelLines(s.model), model);
-    }
-
-    // Replace Current With Archive: the archive (saved first) and its backup copy take the places of the report
-    // and its backup copy. Any failing step leaves both as they were, the archive open, and says why.
-    void replaceCurrent_data()
-    {
-        failingSteps({{"replaced", "", ""},
-                      {"copy fails", "copy", ".tmp"},
-                      {"backup copy not moved in", "rename", "r318_TST.bak"},
-                      {"report not replaced", "rename", "r318_TST.mdb"}});
-    }
-    void replaceCurrent()
-    {
-        QFETCH(QString, op);
-        QFETCH(QString, suffix);
-        openArchive();
-        const QString a = s.CurrentDBPath;
-        s.model.PubName = QStringLiteral("Archive saved");
-        QVERIFY(Save(s, p));
-        s.model.PubName = QStringLiteral("Archive edited");
-        const QByteArray main = bytes(s.ReportDBPath), bak = bytes(s.ReportBakPath);
         p.shown.clear();
-        bool replaced = false;
+        bool done = false;
         {
             FailOnce failing(op, suffix);
-            replaced = ReplaceCurrentWithArchive(s, p);
+            done = replace ? ReplaceCurrentWithArchive(s, p) : StartNewReport(s, p).started;
         }
-        QCOMPARE(replaced, op.isEmpty());
-        QCOMPARE(files(d), kReportAndBackup + QStringList({"r318_TST_1920A.bak", "r318_TST_1920A.mdb"}));
-        QCOMPARE(pubName(a), QVariant("Archive edited"));
-        if (replaced) {
+        QCOMPARE(done, op.isEmpty());
+        QCOMPARE(files(d), kReportAndBackup +
+                               (replace ? QStringList({"r318_TST_1920A.bak", "r318_TST_1920A.mdb"}) : QStringList()));
+        QVERIFY(!replace || pubName(a) == QVariant("Archive edited"));
+        if (done) {
             QVERIFY(p.shown.isEmpty() && s.CurrentDBPath == s.ReportDBPath && s.CurrentBakPath == s.ReportBakPath);
             QCOMPARE(pubName(s.ReportDBPath), QVariant("Archive edited"));
             QCOMPARE(pubName(s.ReportBakPath), QVariant("Archive saved"));
-        } else {
-            QVERIFY(p.told(Prompt::Icon::Warning,
-                           {"simulated failure", QDir::toNativeSeparators(s.ReportDBPath), "unchanged"}));
-            QVERIFY(s.CurrentDBPath == a && s.CurrentBakPath == at("r318_TST_1920A.bak"));
-            QVERIFY(bytes(s.ReportDBPath) == main && bytes(s.ReportBakPath) == bak);
+            return;
         }
+        QVERIFY(p.told(Prompt::Icon::Warning,
+                       {"simulated failure", QDir::toNativeSeparators(s.ReportDBPath), "unchanged"}));
+        QVERIFY(s.CurrentDBPath == a && s.CurrentBakPath == aBak);
+        QCOMPARE(bytes(s.ReportDBPath), main);
+        QCOMPARE(bytes(s.ReportBakPath), bak);
+        QCOMPARE(modelLines(s.model), model);
     }
 
     // An opened archive has its own revert point: Revert after a Save returns exactly to the saved state. Start a

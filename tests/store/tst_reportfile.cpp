@@ -57,8 +57,6 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-const QStringList kReportAndBackup = {QStringLiteral("r318_TST.bak"), QStringLiteral("r318_TST.mdb")};
-
 // A report with much text saved and then removed, so that its file has free pages to compact away.
 void reportWithFreeSpace(Session& s, const QString& dir)
 {
@@ -290,53 +288,16 @@ private Q_SLOTS:
 
     // The compacted copy, made beside the report, replaces the report; the backup copy takes the content
     // uncompacted; scratch files of interrupted runs, which a start never takes for anything, are cleared away.
-    // Revert then returns to what was saved, the edits written into the file since (as before a preview) and
-    // those only in the model undone.
-    void compactionAndRevert()
-    {
-        reportWithFreeSpace(s, d);
-        const auto content = snapshot(s.CurrentDBPath);
-        const QStringList saved = modelLines(s.model);
-        const qint64 sizeBefore = QFileInfo(s.CurrentDBPath).size();
-        for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
-                                 "~r318_TST.mdb.12345678.tmp", "~r318_TST.mdb.12345678.tmp-journal"})
-            writeBytes(s.DataDir + QLatin1String(name), QByteArray(3000, 'x'));
-        QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
-        QString why;
-        QVERIFY2(CompactReportDatabase(s, &why), qPrintable(why));
-        QCOMPARE(CompactScratchPath(s), s.DataDir + QStringLiteral("~~Temp.mdb"));
-        QVERIFY(files(m_top.path()).isEmpty());
-        QCOMPARE(files(d), kReportAndBackup);
-        QVERIFY(QFileInfo(s.CurrentDBPath).size() < sizeBefore / 4);
-        QCOMPARE(QFileInfo(s.CurrentBakPath).size(), sizeBefore);
-        QCOMPARE(snapshot(s.CurrentDBPath), content);
-        QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(nextStart(d), saved);
-
-        s.model.PubName = QStringLiteral("Draft");
-        QVERIFY(WriteReport(s));
-        s.model.NoMM = 999;
-        QVERIFY(Revert(s, p) && p.shown.isEmpty());
-        QCOMPARE(modelLines(s.model), saved);
-        QCOMPARE(bytes(s.CurrentDBPath), bytes(s.CurrentBakPath));
-
-        // Without a report there is nothing to compact, and nothing is made.
-        QVERIFY(QFile::remove(s.CurrentDBPath));
-        QVERIFY(!CompactReportDatabase(s, &why));
-        QVERIFY2(why.contains(QStringLiteral("does not exist")), qPrintable(why));
-        QCOMPARE(files(d), QStringList({QStringLiteral("r318_TST.bak")}));
-    }
-
-    // Any step of the compaction that fails, or a compacted copy that is damaged, leaves the complete report
-    // where the next start looks. What fails, which the reason names: a folder where the scratch file goes cannot
-    // be deleted, a simulated flush or rename, the damaged compacted copy, or a read-only backup copy.
-    void compactionStepFails_data()
+    // Any step that fails, or a compacted copy that is damaged, leaves the complete report where the next start
+    // looks. What fails, which the reason names: a folder where the scratch file goes cannot be deleted, a
+    // simulated flush or rename, the damaged compacted copy, or a read-only backup copy.
+    void compaction_data()
     {
         QTest::addColumn<QString>("step");
-        for (const char* step : {"delete", "flush", "rename", "damage", "read-only"})
-            QTest::newRow(step) << QString::fromLatin1(step);
+        for (const char* step : {"", "delete", "flush", "rename", "damage", "read-only"})
+            QTest::newRow(*step ? step : "compacted") << QString::fromLatin1(step);
     }
-    void compactionStepFails()
+    void compaction()
     {
         QFETCH(QString, step);
         reportWithFreeSpace(s, d);
@@ -344,57 +305,45 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(CompactScratchPath(s) + QStringLiteral("/in-the-way")));
         if (step == "read-only")
             QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner));
+        for (const char* name : {"~~Temp.mdb", "~~Temp.mdb-journal", "~r318_TST.bak.0badf00d.tmp",
+                                 "~r318_TST.mdb.12345678.tmp", "~r318_TST.mdb.12345678.tmp-journal"}) {
+            if (step.isEmpty())
+                writeBytes(s.DataDir + QLatin1String(name), QByteArray(3000, 'x'));
+        }
         const QByteArray mdb = bytes(s.CurrentDBPath);
         const auto content = snapshot(s.CurrentDBPath);
         const QStringList saved = modelLines(s.model);
+        QVERIFY(OpenReportDatabase(s, {}, p) && p.shown.isEmpty());
+        QString why;
         {
             FailingReportFiles failing(step);
             if (step == "damage") // the compacted copy, before it is flushed
                 failing.beforeFlush = [](const QString& path) {
                     writeBytes(path, bytes(path).replace(4096, 4096, QByteArray(4096, 'Z')));
                 };
-            QString why;
-            QVERIFY(!CompactReportDatabase(s, &why));
+            QCOMPARE(CompactReportDatabase(s, &why), step.isEmpty());
             QVERIFY2(why.contains(step), qPrintable(why));
         }
-        QCOMPARE(bytes(s.CurrentDBPath), mdb);
         QCOMPARE(snapshot(s.CurrentBakPath), content);
-        QCOMPARE(QFile::exists(CompactScratchPath(s)), step == "delete");
         QVERIFY(QFile::setPermissions(s.CurrentBakPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(nextStart(d), saved);
-    }
-
-    // A step of the upgrade that fails leaves the file as it was, says why, and the file is not used. The file is
-    // made older first: six recognition lists (for the seventh list), or the field BC_Sem that the upgrade drops.
-    void upgradeFails_data()
-    {
-        QTest::addColumn<QString>("older");
-        QTest::addColumn<QString>("sabotage");
-        QTest::addColumn<QString>("engineText");
-        const QString raise = "CREATE TRIGGER t BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END";
-        QTest::newRow("seventh list") << "DELETE FROM Recognized WHERE Category = 7"
-                                      << raise.arg("INSERT ON Recognized") << "refused";
-        QTest::newRow("dropping a field") << "ALTER TABLE Education ADD COLUMN BC_Sem INTEGER"
-                                          << "CREATE VIEW v AS SELECT BC_Sem FROM Education"
-                                          << "no such column: BC_Sem";
-        QTest::newRow("address") << QString() << raise.arg("UPDATE ON Misc") << "refused";
-    }
-    void upgradeFails()
-    {
-        QFETCH(QString, older);
-        QFETCH(QString, sabotage);
-        write(s.CurrentDBPath, QStringLiteral("7.0.0"));
-        for (const QString& sql : {older, sabotage}) {
-            if (!sql.isEmpty())
-                exec(s.CurrentDBPath, sql);
+        if (!step.isEmpty()) {
+            QCOMPARE(bytes(s.CurrentDBPath), mdb);
+            QCOMPARE(QFile::exists(CompactScratchPath(s)), step == "delete");
+            return;
         }
-        const auto before = snapshot(s.CurrentDBPath);
-        QString why;
-        QVERIFY(!OpenReportDatabase(s, {}, p, &why));
-        const QString text = "The report file " + native(s.CurrentDBPath) + " could not be brought up to date: ";
-        QFETCH(QString, engineText);
-        QVERIFY(p.shown.size() == 1 && p.told(Prompt::Icon::Warning, {text, engineText}) && why.startsWith(text));
-        QCOMPARE(snapshot(s.CurrentDBPath), before);
+        QCOMPARE(CompactScratchPath(s), s.DataDir + QStringLiteral("~~Temp.mdb"));
+        QVERIFY(files(m_top.path()).isEmpty());
+        QCOMPARE(files(d), kReportAndBackup);
+        QVERIFY(QFileInfo(s.CurrentDBPath).size() < mdb.size() / 4);
+        QCOMPARE(QFileInfo(s.CurrentBakPath).size(), mdb.size());
+        QCOMPARE(snapshot(s.CurrentDBPath), content);
+
+        // Without a report there is nothing to compact, and nothing is made.
+        QVERIFY(QFile::remove(s.CurrentDBPath));
+        QVERIFY(!CompactReportDatabase(s, &why));
+        QVERIFY2(why.contains(QStringLiteral("does not exist")), qPrintable(why));
+        QCOMPARE(files(d), QStringList({QStringLiteral("r318_TST.bak")}));
     }
 };
 

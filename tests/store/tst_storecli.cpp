@@ -70,11 +70,9 @@ private Q_SLOTS:
         cli(host, args);
         QVERIFY2(m_status == 0, qPrintable(m_err));
         for (const QString& field : stored) {
-            const QString name = field.section(u'=', 0, 0);
-            storedNow << name + u'=' +
-                             ReportFixture::value(
-                                 db, u"SELECT %2 FROM %1"_s.arg(name.section(u'.', 0, 0), name.section(u'.', 1)))
-                                 .toString();
+            const QStringList name = field.section(u'=', 0, 0).split(u'.');
+            storedNow << name.join(u'.') + u'=' +
+                             ReportFixture::value(db, u"SELECT %2 FROM %1"_s.arg(name[0], name[1])).toString();
         }
         QCOMPARE(storedNow, stored);
         // An officer and a recognition entry stored by hand come out too.
@@ -90,12 +88,6 @@ private Q_SLOTS:
         }
         for (int n = 10; n < 10 + stored.size(); ++n)
             QVERIFY2(values.count(QString::number(n)) == 1, qPrintable(stored[n - 10]));
-        QCOMPARE(
-            dump.keys().join(u' '),
-            u"AGCount ActivityText BCCount DistrictNo EGCount FromDate FromKUR Incorp NoActive NoMM NoSenior OCCount "
-            "OfficerCount Officers PubName Recognized ReportYear SquadronCode SquadronName SquadronNo SquadronNoText "
-            "SubDate SubOAddress SubOCert SubOCity SubOEmail SubOFirst SubOGrade SubOLast SubOPhone SubORank "
-            "SubOState SubOTitle SubOZip SubmitURL ToDate"_s);
         QCOMPARE(dump.value(u"Officers"_s).toArray().at(18).toObject(),
                  json("{'OffOrder': 19, 'OffTitle': 'Executive', 'OffCode': '2300', 'OffHeading': false, "
                       "'OffCert': '1', 'OffLast': 'Quay', 'OffFirst': 'Ada', 'OffRank': 'Lt/C', 'OffGrade': 'AP'}"));

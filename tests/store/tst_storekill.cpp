@@ -120,12 +120,12 @@ private Q_SLOTS:
                 QVERIFY(child.waitForReadyRead(10000));
                 out += child.readAllStandardOutput();
             }
-            // Let it work for a random while (it never ends by itself), then kill it.
+            // Let it work for a random while (it never ends by itself), then kill it. It printed "ready", the
+            // generations it completed, and what it printed of the next one.
             QVERIFY2(!child.waitForFinished(int(random.bounded(mode == QLatin1String("save") ? 80 : 160))),
                      "the child ended by itself");
             child.kill();
             QVERIFY(child.waitForFinished(10000));
-            // "ready", the generations it completed, and what it printed of the next one.
             const QList<QByteArray> lines = (out + child.readAllStandardOutput()).split('\n');
             const int reported = lines.size() > 2 ? lines.at(lines.size() - 2).toInt() : -1;
 
@@ -141,8 +141,8 @@ private Q_SLOTS:
             QString why;
             QVERIFY2(OpenReportDatabase(s, {}, p, &why) && p.shown.isEmpty(), qPrintable(why + p.texts().join(u'\n')));
             QCOMPARE(CheckReportFile(s.CurrentBakPath, false).state, ReportFileCheck::State::Usable);
-            const int gen = generationIn(dir.path(), s.CurrentDBPath);
-            const int bakGen = generationIn(dir.path(), s.CurrentBakPath);
+            const int gen = generationIn(dir.path(), s.CurrentDBPath),
+                      bakGen = generationIn(dir.path(), s.CurrentBakPath);
             const QString state = QString::asprintf("kill %d: report %d, backup %d, child reported %d, complete %d",
                                                     kill, gen, bakGen, reported, complete);
             QVERIFY2(gen >= complete && gen >= reported && (reported < 0 || gen <= reported + 1), qPrintable(state));
