@@ -37,19 +37,14 @@ public:
             asked << s.text.left(s.wordStart) + '[' + check.word() + ']' +
                          s.text.mid(s.wordStart + check.word().size());
             const QString step = m_steps.isEmpty() ? QStringLiteral("cancel") : m_steps.takeFirst();
-            const QString argument = step.section(':', 1);
-            if (step == "cancel")
+            const QString verb = step.section(':', 0, 0), argument = step.section(':', 1);
+            if (verb == "cancel")
                 return false;
-            if (step == "ignore")
-                check.ignore();
-            else if (step == "ignoreall")
-                check.ignoreAll();
-            else if (step == "add")
-                check.add();
-            else if (step.startsWith("changeall:"))
-                check.changeAll(argument);
-            else if (step.startsWith("change:"))
-                check.change(argument);
+            verb == "ignoreall"   ? check.ignoreAll()
+            : verb == "add"       ? check.add()
+            : verb == "changeall" ? check.changeAll(argument)
+            : verb == "change"    ? check.change(argument)
+                                  : check.ignore();
         } while (check.next());
         return true;
     }
