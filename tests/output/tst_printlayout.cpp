@@ -95,6 +95,12 @@ QStringList texts(const QList<Call>& calls)
     return out;
 }
 
+// A heading, n full lines and a last one, then the next heading.
+QStringList item(const QString& heading, int n, const QString& next)
+{
+    return QStringList{heading} + QStringList(n, kLine) << lines(1) << next;
+}
+
 const QString kSectionNine = QStringLiteral("SECTION IX - OTHER IMPORTANT INFORMATION");
 const QString kOfficer = QStringLiteral("Submitting Officer:   ");
 
@@ -171,12 +177,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("top");
         // "Title" measures 0.33 inches at size 10 on the recording surface.
         const int preview = int(Target::Preview), printer = int(Target::Printer);
-        QTest::newRow("preview") << preview << 1.0 << false << 0.7 << 10.0 << 0.5;
-        QTest::newRow("centred on the preview ignores x") << preview << 1.0 << true << (8.5 - 0.33) / 2 << 10.0 << 0.5;
-        QTest::newRow("half scale halves the font") << preview << 0.5 << false << 0.7 << 5.0 << 0.5;
-        QTest::newRow("printer") << printer << 0.5 << false << 0.45 << 10.0 << 0.25;
-        QTest::newRow("centred on the printer's printable width")
-            << printer << 1.0 << true << (8.0 - 0.33) / 2 << 10.0 << 0.25;
+        const std::tuple<const char*, int, double, bool, double, double, double> rows[] = {
+            {"preview", preview, 1.0, false, 0.7, 10.0, 0.5},
+            {"centred on the preview ignores x", preview, 1.0, true, (8.5 - 0.33) / 2, 10.0, 0.5},
+            {"half scale halves the font", preview, 0.5, false, 0.7, 5.0, 0.5},
+            {"printer", printer, 0.5, false, 0.45, 10.0, 0.25},
+            {"centred on the printer's printable width", printer, 1.0, true, (8.0 - 0.33) / 2, 10.0, 0.25}};
+        for (const auto& [name, target, scale, centred, x, size, top] : rows)
+            QTest::newRow(name) << target << scale << centred << x << size << top;
     }
     void printLine()
     {
@@ -333,25 +341,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("starts");
         QTest::addColumn<QString>("moved"); // a text not on page 4
         QTest::addColumn<int>("onFour");    // lines of text on page 4
-        const QString boating = QStringLiteral("B. Boating Activities:");
-        QTest::newRow("empty texts print None")
-            << QList<int>{} << 4 << 4 << QStringList{"SECTION VII - ACTIVITIES", "A. Meetings:", "None", boating}
-            << QString() << 0;
-        QTest::newRow("long meetings text")
-            << QList<int>{0, 70} << 6 << 5
-            << QStringList{"Continued:"} + QStringList(13, kLine) + QStringList{lines(1), boating} << QString() << 56;
-        QTest::newRow("item starting on line 42 moved whole")
-            << QList<int>{0, 39, 1, 20} << 6 << 5
-            << QStringList{boating} + QStringList(19, kLine) + QStringList{lines(1), "C. Cooperative Charting:"}
-            << boating << 39;
-        QTest::newRow("item starting on line 41 continued")
-            << QList<int>{0, 38, 1, 20} << 5 << 5
-            << QStringList{"Continued:"} + QStringList(3, kLine) + QStringList{lines(1), "C. Cooperative Charting:"}
-            << QString() << 38 + 16;
-        QTest::newRow("section IX moved")
-            << QList<int>{10, 6} << 5 << 5 << QStringList{kSectionNine, "None"} << kSectionNine << 6;
-        QTest::newRow("section IX kept, the officer block moved")
-            << QList<int>{10, 5} << 5 << 5 << QStringList{kOfficer} << QString() << 5;
+        const QString boating = QStringLiteral("B. Boating Activities:"), charting = "C. Cooperative Charting:";
+        const QString cont = QStringLiteral("Continued:");
+        const QStringList none{"SECTION VII - ACTIVITIES", "A. Meetings:", "None", boating};
+        const std::tuple<const char*, QList<int>, int, int, QStringList, QString, int> rows[] = {
+            {"empty texts print None", {}, 4, 4, none, {}, 0},
+            {"long meetings text", {0, 70}, 6, 5, item(cont, 13, boating), {}, 56},
+            {"item from line 42 moved whole", {0, 39, 1, 20}, 6, 5, item(boating, 19, charting), boating, 39},
+            {"item from line 41 continued", {0, 38, 1, 20}, 5, 5, item(cont, 3, charting), {}, 38 + 16},
+            {"section IX moved", {10, 6}, 5, 5, {kSectionNine, "None"}, kSectionNine, 6},
+            {"section IX kept, the officer block moved", {10, 5}, 5, 5, {kOfficer}, {}, 5}};
+        for (const auto& [name, activity, total, page, starts, moved, onFour] : rows)
+            QTest::newRow(name) << activity << total << page << starts << moved << onFour;
     }
     void pageFourContinues()
     {
