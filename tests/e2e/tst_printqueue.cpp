@@ -111,7 +111,6 @@ private Q_SLOTS:
         m_added = true;
         // The queue is the default printer of this process only.
         qputenv("PRINTER", m_queue.toUtf8());
-        QVERIFY2(QPrinterInfo::availablePrinterNames().contains(m_queue), "Qt does not list the queue");
     }
 
     void printAll()
