@@ -61,7 +61,7 @@ private Q_SLOTS:
     // The add-in itself: a refused start ends at once with a reason on stderr and no window; a second copy
     // started while one runs ends at once and leaves the first running; its arguments are joined with one blank,
     // so no comma means registration.
-    void addInRefusesASecondCopy()
+    void addInProgram()
     {
         HostFixture host;
         host.writeSettings();
