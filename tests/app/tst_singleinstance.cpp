@@ -4,6 +4,8 @@
 #include "HostFixture.h"
 
 #include "app/SingleInstance.h"
+#include "host/HostDatabase.h"
+#include "host/Recordset.h"
 
 #include <QDir>
 #include <QProcess>
@@ -56,15 +58,22 @@ private Q_SLOTS:
                  qPrintable(second.reason()));
     }
 
-    // The add-in itself: a second copy started while one runs ends at once and leaves the first running.
-    void addInRefusesASecondCopy()
+    // The add-in itself: a refused start ends at once with a reason on stderr and no window; a second copy
+    // started while one runs ends at once and leaves the first running; its arguments are joined with one blank,
+    // so no comma means registration.
+    void addInProgram()
     {
         HostFixture host;
         host.writeSettings();
         host.createDatabases();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", m_dir.path());
-        QProcess first, second;
+        QProcess refused, first, second, registration;
+        refused.setProcessEnvironment(env);
+        refused.start(qEnvironmentVariable("R318_GUI"), {"Rostrel,TST.mdb,Squadrons.mdb"});
+        QVERIFY(refused.waitForFinished(20000) && refused.exitStatus() == QProcess::NormalExit &&
+                refused.exitCode() == 1 && !QFile::exists(m_dir.filePath("r318form.socket")));
+        QVERIFY(refused.readAllStandardError().contains("fields"));
         for (QProcess* p : {&first, &second}) {
             p->setProcessEnvironment(env);
             p->start(qEnvironmentVariable("R318_GUI"), {host.commandLine()});
@@ -76,6 +85,11 @@ private Q_SLOTS:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+        registration.start(qEnvironmentVariable("R318_GUI"), {"Rostrel"});
+        QVERIFY(registration.waitForFinished(20000) && registration.exitCode() == 0);
+        HostDatabase db;
+        QVERIFY(db.open(host.primaryPath()));
+        QCOMPARE(Recordset::open(db, "SELECT * FROM FormsAddin WHERE Addinexe = 'r318form.exe'").recordCount(), 1);
     }
 };
 

@@ -8,7 +8,6 @@
 #include "app/Startup.h"
 #include "host/HostDatabase.h"
 
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -162,24 +161,6 @@ private Q_SLOTS:
             QCOMPARE(formsAddin(host),
                      QStringList({"Other|other.exe|1|0", QStringLiteral("Historian Form|%1|2,4,18,22|1").arg(exe)}));
         }
-    }
-
-    // The add-in itself: a refused start ends at once with a reason on stderr and no window; its arguments are
-    // joined with one blank, so no comma means registration.
-    void addInProgram()
-    {
-        const QString gui = qEnvironmentVariable("R318_GUI");
-        if (gui.isEmpty())
-            QSKIP("R318_GUI is not set");
-        HostFixture host;
-        host.writeSettings();
-        host.createDatabases();
-        QProcess p;
-        p.start(gui, {"Rostrel,TST.mdb,Squadrons.mdb"});
-        QVERIFY(p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1);
-        QVERIFY(p.readAllStandardError().contains("fields"));
-        p.start(gui, {"Rostrel"});
-        QVERIFY(p.waitForFinished(20000) && p.exitCode() == 0 && formsAddin(host).size() == 1);
     }
 };
 

@@ -86,28 +86,10 @@ class TestWebSubmit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void submit_data()
-    {
-        QTest::addColumn<QString>("folder"); // the demo host's folder
-        QTest::addColumn<QString>("server"); // "up", "down", or "ftp" for an address that is not a web address
-        QTest::addColumn<QString>("sent");   // a part of the FileName value as it arrives
-
-        const char* rows[][4] = {
-            {"plain path", "demo", "up", "/demo/data/Rostrelv3/R318_Upload.txt"},
-            {"path with %, + and &", "Alder %2B+ & Sound", "up", "/Alder%20%252B%2B%20%26%20Sound/data/"},
-            {"server down", "demo", "down", ""},
-            {"not a web address", "demo", "ftp", ""},
-        };
-        for (const auto& r : rows)
-            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
-    }
-
+    // The demo host's folder holds a percent sign, a plus, an ampersand and blanks: the address must reach the
+    // page through xdg-open and the browser with its percent codes intact.
     void submit()
     {
-        QFETCH(QString, folder);
-        QFETCH(QString, server);
-        QFETCH(QString, sent);
-
         // The host's submission page (in its squadrons database) is this test's server.
         QTcpServer http;
         QVERIFY(http.listen(QHostAddress::LocalHost));
@@ -122,14 +104,10 @@ private Q_SLOTS:
                 }
             });
         });
-        const QString page = QStringLiteral("%1://127.0.0.1:%2/r318/submit.html?")
-                                 .arg(server == "ftp" ? "ftp" : "http")
-                                 .arg(http.serverPort());
-        if (server == "down")
-            http.close();
+        const QString page = QStringLiteral("http://127.0.0.1:%1/r318/submit.html?").arg(http.serverPort());
 
         QTemporaryDir dir;
-        const QString demo = dir.filePath(folder);
+        const QString demo = dir.filePath(QStringLiteral("Alder %2B+ & Sound"));
         QString error;
         QVERIFY2(CreateDemoHost(demo, &error), qPrintable(error));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(DemoHost::configDir(demo)));
@@ -151,43 +129,24 @@ private Q_SLOTS:
         QVERIFY(browser.install());
 
         window.findChild<QAction*>(QStringLiteral("mnuSubmit"))->trigger();
-        if (server == "ftp") {
-            QCOMPARE(prompt.texts(), QStringList{"Unable to log on to website"});
-            QCOMPARE(browser.pid(), 0);
-            return;
-        }
         // The menu item returns at once: the window does not wait for the browser.
         QVERIFY(browser.pid() == 0 || browser.running());
         QCOMPARE(prompt.texts(), QStringList());
-        if (server == "down") {
-            // The browser finds nobody and gives up by itself.
-            QVERIFY2(QTest::qWaitFor([&] { return browser.pid() > 0 && !browser.running(); }, 90000),
-                     "the browser did not start or did not end");
-            return;
-        }
-
         QVERIFY2(QTest::qWaitFor([&] { return request.contains("\r\n\r\n"); }, 90000), "no request arrived");
         // "GET /r318/submit.html?OrgNum=...&PassWord=... HTTP/1.1"
         const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
         QCOMPARE(target.left(target.indexOf('?')), QByteArray("/r318/submit.html"));
-        QStringList keys;
-        QMap<QString, QByteArray> raw;
-        for (const QByteArray& pair : target.mid(target.indexOf('?') + 1).split('&')) {
-            keys << QString::fromUtf8(pair.left(pair.indexOf('=')));
-            raw[keys.last()] = pair.mid(pair.indexOf('=') + 1);
-        }
-        auto value = [&](const char* key) {
-            return QString::fromUtf8(QByteArray::fromPercentEncoding(raw[key]));
-        };
-        QCOMPARE(keys, (QStringList{"OrgNum", "Email", "SubCert", "FileName", "HistYear", "PassWord"}));
-        QCOMPARE(value("OrgNum"), QStringLiteral("0143"));
-        QCOMPARE(value("Email"), session.model.SubOEmail);
-        QCOMPARE(value("SubCert"), session.model.SubOCert);
-        QCOMPARE(value("FileName"), session.UploadFilePath);
-        QCOMPARE(value("HistYear"), session.model.ReportYear);
-        QCOMPARE(value("PassWord"), QString::fromLatin1(DemoHost::kUserPw));
+        QStringList pairs;
+        for (const QByteArray& pair : target.mid(target.indexOf('?') + 1).split('&'))
+            pairs << QString::fromUtf8(pair.left(pair.indexOf('=') + 1) +
+                                       QByteArray::fromPercentEncoding(pair.mid(pair.indexOf('=') + 1)));
+        const ReportModel& m = session.model;
+        QCOMPARE(pairs, (QStringList{"OrgNum=0143", "Email=" + m.SubOEmail, "SubCert=" + m.SubOCert,
+                                     "FileName=" + session.UploadFilePath, "HistYear=" + m.ReportYear,
+                                     "PassWord=" + QString::fromLatin1(DemoHost::kUserPw)}));
         // Percent codes as the submission makes them; a "+" would reach the page as a blank.
-        QVERIFY2(raw["FileName"].contains(sent.toUtf8()) && !raw["FileName"].contains('+'), raw["FileName"]);
+        const QByteArray raw = target.mid(target.indexOf("FileName="));
+        QVERIFY2(raw.contains("/Alder%20%252B%2B%20%26%20Sound/data/Rostrelv3/R318_Upload.txt&"), raw);
         QVERIFY(QFile::exists(session.UploadFilePath));
     }
 };

@@ -3,9 +3,7 @@
 Prompt::Answer ScriptedPrompt::ask(const Message& message)
 {
     shown.append(message);
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return m_default;
+    return m_answers.isEmpty() ? m_default : m_answers.takeFirst();
 }
 
 QStringList ScriptedPrompt::texts() const
